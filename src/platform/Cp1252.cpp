@@ -1,0 +1,111 @@
+#include "platform/Cp1252.h"
+
+#include <cstdint>
+
+namespace {
+// 0x80..0x9F; 0xFFFD marks the unassigned bytes.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at i; returns its length, 0 when invalid.
+size_t DecodeOne(std::string_view s, size_t i, char32_t& c) {
+  auto b = static_cast<uint8_t>(s[i]);
+  size_t len;
+  if (b < 0x80) {
+    c = b;
+    return 1;
+  } else if ((b & 0xE0) == 0xC0) {
+    len = 2;
+    c = b & 0x1F;
+  } else if ((b & 0xF0) == 0xE0) {
+    len = 3;
+    c = b & 0x0F;
+  } else if ((b & 0xF8) == 0xF0) {
+    len = 4;
+    c = b & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + len > s.size()) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    auto cb = static_cast<uint8_t>(s[i + k]);
+    if ((cb & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (cb & 0x3F);
+  }
+  static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return len;
+}
+}  // namespace
+
+namespace cp1252 {
+std::string ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (char ch : bytes) {
+    auto b = static_cast<uint8_t>(ch);
+    if (b < 0x80)
+      out += ch;
+    else if (b < 0xA0)
+      AppendUtf8(out, kHigh[b - 0x80]);
+    else
+      AppendUtf8(out, b);
+  }
+  return out;
+}
+
+std::string FromUtf8(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    char32_t c;
+    size_t len = DecodeOne(s, i, c);
+    if (len == 0) {
+      out += s[i++];
+      continue;
+    }
+    i += len;
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    char mapped = '?';
+    for (int k = 0; k < 32; ++k)
+      if (kHigh[k] == c && c != 0xFFFD) mapped = static_cast<char>(0x80 + k);
+    out += mapped;
+  }
+  return out;
+}
+}  // namespace cp1252
+
+namespace utf8 {
+bool IsValid(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    char32_t c;
+    size_t len = DecodeOne(s, i, c);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+}  // namespace utf8

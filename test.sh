@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer + UBSan and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/deps.sh
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+jobs=$(nproc)
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORIX7_SANITIZE=ON >/dev/null
+cmake --build build/asan -j "$jobs"
+# The fuzz targets are built (with clang) so that they never rot; each runs briefly over its seeds.
+CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORIX7_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j "$jobs"
+ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 300
