@@ -1,0 +1,138 @@
+#pragma once
+// The one seam between the logic and a person: message boxes, modal dialogs, file
+// choosers and the repaint of modeless windows all go through the current host.
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/CString.h"
+#include "platform/WinTypes.h"
+
+class CDialog;
+class QWidget;
+
+struct FileDialogRequest {
+  CString title;
+  // Filter in the original's form: pairs of description and pattern separated by '|',
+  // e.g. "TA-Datei (*.ta)|*.ta|All Files (*.*)|*.*||".
+  CString filter;
+  CString defaultExt;
+  CString initialName;
+};
+
+class UiHost {
+ public:
+  virtual ~UiHost() = default;
+  // Returns IDOK, IDCANCEL, IDYES or IDNO.
+  virtual int MessageBox(const CString& text, const CString& caption, UINT type) = 0;
+  // Builds the dialog's controls, runs OnInitDialog and lets the user work with it.
+  virtual INT_PTR DoModal(CDialog& dlg) = 0;
+  // False when the user cancels; path is then unchanged.
+  virtual bool GetOpenFileName(const FileDialogRequest& request, CString& path) = 0;
+  // Builds, initialises and shows a modeless window.
+  virtual void ShowModeless(CDialog& dlg) = 0;
+  // Repaints a window now, background erased (a long run keeps the event loop busy).
+  virtual void UpdateWindow(QWidget& window) = 0;
+};
+
+// The host in use; a TerminalUiHost on stdout unless the program or a test installs another.
+UiHost& CurrentUiHost();
+UiHost* SetCurrentUiHost(UiHost* host);  // nullptr: back to the default; returns the previous
+
+class ScopedUiHost {
+ public:
+  explicit ScopedUiHost(UiHost& host) : m_previous(SetCurrentUiHost(&host)) {}
+  ~ScopedUiHost() { SetCurrentUiHost(m_previous); }
+  ScopedUiHost(const ScopedUiHost&) = delete;
+  ScopedUiHost& operator=(const ScopedUiHost&) = delete;
+
+ private:
+  UiHost* m_previous;
+};
+
+// Shorthand used everywhere a box is shown.
+int MessageBox(const CString& text, const CString& caption, UINT type = MB_OK);
+
+// Real windows.
+class QtUiHost final : public UiHost {
+ public:
+  int MessageBox(const CString& text, const CString& caption, UINT type) override;
+  INT_PTR DoModal(CDialog& dlg) override;
+  bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
+  void ShowModeless(CDialog& dlg) override;
+  void UpdateWindow(QWidget& window) override;
+};
+
+// Headless runs: boxes are printed; questions take the configured answer, or ask on the
+// terminal when input is one. Modal dialogs are initialised and cancelled.
+class TerminalUiHost final : public UiHost {
+ public:
+  explicit TerminalUiHost(FILE* out = stdout, bool interactive = false, int yesNoAnswer = IDNO);
+  int MessageBox(const CString& text, const CString& caption, UINT type) override;
+  INT_PTR DoModal(CDialog& dlg) override;
+  bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
+  void ShowModeless(CDialog& dlg) override;
+  void UpdateWindow(QWidget& window) override;
+
+ private:
+  FILE* m_out;
+  bool m_interactive;
+  int m_yesNoAnswer;
+};
+
+// Tests: answers are queued, everything shown is recorded.
+class ScriptedUiHost final : public UiHost {
+ public:
+  struct Box {
+    CString text;
+    CString caption;
+    UINT type = 0;
+    int answer = 0;
+  };
+  struct DialogRun {
+    std::string className;  // typeid name, demangled
+    CString title;
+    INT_PTR result = 0;
+  };
+  // Receives the initialised dialog; may set controls and call OnOK/OnCancel or handlers.
+  // Returns the modal result (use dlg.ModalResult() after OnOK/OnCancel).
+  using DialogHandler = std::function<INT_PTR(CDialog&)>;
+
+  void QueueAnswer(int answer);
+  void QueueDialog(DialogHandler handler);
+  void QueueFile(std::optional<CString> path);  // nullopt = chooser cancelled
+
+  // Without a queued answer a box takes its first button (IDOK or IDYES); without a queued
+  // handler a dialog is cancelled; without a queued file the chooser is cancelled.
+  int MessageBox(const CString& text, const CString& caption, UINT type) override;
+  INT_PTR DoModal(CDialog& dlg) override;
+  bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
+  void ShowModeless(CDialog& dlg) override;
+  void UpdateWindow(QWidget& window) override;
+
+  const std::vector<Box>& Boxes() const { return m_boxes; }
+  const std::vector<DialogRun>& Dialogs() const { return m_dialogs; }
+  const std::vector<FileDialogRequest>& FileRequests() const { return m_fileRequests; }
+  int ModelessShown() const { return m_modeless; }
+  int WindowUpdates() const { return m_updates; }
+  size_t PendingAnswers() const { return m_answers.size(); }
+  size_t PendingDialogs() const { return m_handlers.size(); }
+  void Clear();
+
+  // Handlers for the common cases.
+  static INT_PTR PressOk(CDialog& dlg);
+  static INT_PTR PressCancel(CDialog& dlg);
+
+ private:
+  std::deque<int> m_answers;
+  std::deque<DialogHandler> m_handlers;
+  std::deque<std::optional<CString>> m_files;
+  std::vector<Box> m_boxes;
+  std::vector<DialogRun> m_dialogs;
+  std::vector<FileDialogRequest> m_fileRequests;
+  int m_modeless = 0;
+  int m_updates = 0;
+};
