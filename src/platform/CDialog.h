@@ -3,6 +3,7 @@
 // between members and controls through DoDataExchange/UpdateData, and DoModal runs through
 // the current UiHost so that tests drive the real handlers.
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <map>
 
@@ -89,7 +90,7 @@ class CDialog : public QDialog {
 
  private:
   UINT m_templateId;
-  std::map<int, QWidget*> m_controls;
+  std::map<int, QPointer<QWidget>> m_controls;  // guarded: a dialog may delete a control
   bool m_controlsBuilt = false;
   bool m_ended = false;
   INT_PTR m_modalResult = 0;

@@ -1,6 +1,8 @@
 #pragma once
 // A list box that keeps its lines itself, so logic that fills it runs without a window;
 // an attached QListWidget shows them.
+#include <QMetaObject>
+#include <QPointer>
 #include <vector>
 
 #include "platform/CString.h"
@@ -10,11 +12,12 @@ class QListWidget;
 class CListBox {
  public:
   CListBox() = default;
+  ~CListBox();
   CListBox(const CListBox&) = delete;
   CListBox& operator=(const CListBox&) = delete;
 
   void Attach(QListWidget* widget);  // shows the lines held so far
-  QListWidget* Widget() const { return m_widget; }
+  QListWidget* Widget() const;  // nullptr when none is attached or it was destroyed
 
   int AddString(const CString& line);  // appends (lists here are unsorted); returns the index
   void AddStrings(const std::vector<std::string>& lines);  // bulk append for long listings
@@ -30,5 +33,8 @@ class CListBox {
  private:
   std::vector<CString> m_lines;
   int m_curSel = -1;
-  QListWidget* m_widget = nullptr;
+  // The widget may die before the box (dialog torn down) or after it (box is a member of the
+  // dialog): guarded pointer one way, disconnect in the destructor the other.
+  QPointer<QListWidget> m_widget;
+  QMetaObject::Connection m_selConnection;
 };

@@ -35,6 +35,7 @@ class ProfileWriteBatch {
 
  private:
   bool m_done = false;
+  bool m_ok = true;
 };
 
 // The profile store behind CWinApp: parsed files are cached and re-read when they change on

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/CString.h"
@@ -55,6 +56,10 @@ class ScopedUiHost {
 
 // Shorthand used everywhere a box is shown.
 int MessageBox(const CString& text, const CString& caption, UINT type = MB_OK);
+
+// The original's '|' filter form ("TA-Datei (*.ta)|*.ta||") as a Qt name filter list
+// ("TA-Datei (*.ta)"; entries joined by ";;"); a text without '|' is taken as a pattern.
+std::string ToQtFileFilter(std::string_view filter);
 
 // Real windows.
 class QtUiHost final : public UiHost {

@@ -1,0 +1,313 @@
+#include "platform/CDialog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cerrno>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "platform/UiHost.h"
+
+namespace {
+QString ToQ(const CString& s) { return QString::fromUtf8(s.c_str(), s.GetLength()); }
+CString FromQ(const QString& s) { return CString(s.toStdString()); }
+
+std::string_view TrimBlanks(std::string_view s) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Text of an edit or static control; false for anything else (the exchange ignores it).
+bool ReadControlText(QWidget* w, CString& text) {
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    text = FromQ(e->text());
+    return true;
+  }
+  if (auto* l = qobject_cast<QLabel*>(w)) {
+    text = FromQ(l->text());
+    return true;
+  }
+  return false;
+}
+
+void WriteControlText(QWidget* w, const CString& text) {
+  if (auto* e = qobject_cast<QLineEdit*>(w))
+    e->setText(ToQ(text));
+  else if (auto* l = qobject_cast<QLabel*>(w))
+    l->setText(ToQ(text));
+}
+
+void Fail(CDataExchange* pDX, int id, const CString& message) {
+  pDX->m_failed = true;
+  pDX->m_failedId = id;
+  CString caption = pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetWindowText() : CString();
+  CurrentUiHost().MessageBox(message, caption, MB_OK | MB_ICONWARNING);
+}
+
+QWidget* Control(CDataExchange* pDX, int id) {
+  if (!pDX || pDX->m_failed || !pDX->m_pDlgWnd) return nullptr;
+  return pDX->m_pDlgWnd->GetDlgItem(id);
+}
+
+template <typename T>
+void ExchangeInteger(CDataExchange* pDX, int id, T& value) {
+  QWidget* w = Control(pDX, id);
+  if (!w) return;
+  using Wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
+  if (!pDX->m_bSaveAndValidate) {
+    CString text;
+    if constexpr (std::is_signed_v<T>)
+      text.Format("%lld", static_cast<long long>(value));
+    else
+      text.Format("%llu", static_cast<unsigned long long>(value));
+    WriteControlText(w, text);
+    return;
+  }
+  CString text;
+  if (!ReadControlText(w, text)) return;
+  std::string_view s = TrimBlanks(text.str());
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  unsigned long long magnitude = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), magnitude);
+  bool digits = !s.empty() && end == s.data() + s.size() && s.front() >= '0' && s.front() <= '9';
+  if (!digits || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+    Fail(pDX, id, "Bitte eine ganze Zahl eingeben.");
+    return;
+  }
+  constexpr long long lo = static_cast<long long>(std::numeric_limits<T>::min());
+  constexpr unsigned long long hi = static_cast<unsigned long long>(std::numeric_limits<T>::max());
+  bool fits = ec == std::errc();
+  if (fits) {
+    if (negative)
+      fits = magnitude == 0 || (lo < 0 && magnitude <= static_cast<unsigned long long>(-(lo + 1)) + 1);
+    else
+      fits = magnitude <= hi;
+  }
+  if (!fits) {
+    Fail(pDX, id, CString::Formatted("Bitte eine ganze Zahl zwischen %lld und %llu eingeben.", lo, hi));
+    return;
+  }
+  Wide v = negative ? static_cast<Wide>(0 - magnitude) : static_cast<Wide>(magnitude);
+  value = static_cast<T>(v);
+}
+
+template <typename T>
+void ExchangeFloat(CDataExchange* pDX, int id, T& value, int digits) {
+  QWidget* w = Control(pDX, id);
+  if (!w) return;
+  if (!pDX->m_bSaveAndValidate) {
+    WriteControlText(w, CString::Formatted("%.*g", digits, static_cast<double>(value)));
+    return;
+  }
+  CString text;
+  if (!ReadControlText(w, text)) return;
+  std::string_view s = TrimBlanks(text.str());
+  if (s.size() > 1 && s.front() == '+' && s[1] != '-') s.remove_prefix(1);
+  T parsed{};
+  // from_chars: independent of the locale, so "20.5" means the same on every machine.
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(parsed)) {
+    Fail(pDX, id, "Bitte eine Zahl eingeben.");
+    return;
+  }
+  value = parsed;
+}
+}  // namespace
+
+void DDX_Text(CDataExchange* pDX, int id, int& value) { ExchangeInteger(pDX, id, value); }
+void DDX_Text(CDataExchange* pDX, int id, UINT& value) { ExchangeInteger(pDX, id, value); }
+void DDX_Text(CDataExchange* pDX, int id, short& value) { ExchangeInteger(pDX, id, value); }
+void DDX_Text(CDataExchange* pDX, int id, BYTE& value) { ExchangeInteger(pDX, id, value); }
+void DDX_Text(CDataExchange* pDX, int id, WORD& value) { ExchangeInteger(pDX, id, value); }
+void DDX_Text(CDataExchange* pDX, int id, float& value) { ExchangeFloat(pDX, id, value, FLT_DIG); }
+void DDX_Text(CDataExchange* pDX, int id, double& value) { ExchangeFloat(pDX, id, value, DBL_DIG); }
+
+void DDX_Text(CDataExchange* pDX, int id, CString& value) {
+  QWidget* w = Control(pDX, id);
+  if (!w) return;
+  if (pDX->m_bSaveAndValidate)
+    ReadControlText(w, value);
+  else
+    WriteControlText(w, value);
+}
+
+namespace {
+template <typename Button>
+void ExchangeChecked(CDataExchange* pDX, int id, BOOL& value) {
+  auto* b = qobject_cast<Button*>(Control(pDX, id));
+  if (!b) return;
+  if (pDX->m_bSaveAndValidate)
+    value = b->isChecked() ? TRUE : FALSE;
+  else
+    b->setChecked(value != 0);
+}
+}  // namespace
+
+void DDX_Check(CDataExchange* pDX, int id, BOOL& value) { ExchangeChecked<QCheckBox>(pDX, id, value); }
+void DDX_Radio(CDataExchange* pDX, int id, BOOL& value) { ExchangeChecked<QRadioButton>(pDX, id, value); }
+
+CDialog::CDialog(UINT templateId, QWidget* parent) : QDialog(parent), m_templateId(templateId) {}
+
+CDialog::~CDialog() = default;
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::EndDialog(INT_PTR result) {
+  m_modalResult = result;
+  m_ended = true;
+  if (isVisible()) QDialog::done(static_cast<int>(result));
+}
+
+void CDialog::done(int r) {
+  // Qt's own paths (accept(), a hidden exec loop) end up here; keep our result in step.
+  if (!m_ended) {
+    m_modalResult = r;
+    m_ended = true;
+  }
+  QDialog::done(r);
+}
+
+void CDialog::reject() { OnCancel(); }
+
+INT_PTR CDialog::DoModal() { return CurrentUiHost().DoModal(*this); }
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  DoDataExchange(&dx);
+  if (dx.m_failed) {
+    if (QWidget* w = GetDlgItem(dx.m_failedId)) {
+      w->setFocus();
+      if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+    }
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CDialog::EnsureControls() {
+  if (m_controlsBuilt) return;
+  m_controlsBuilt = true;
+  CreateControls();
+}
+
+BOOL CDialog::InitDialog() {
+  // A dialog object may be run more than once; each run starts afresh.
+  m_ended = false;
+  m_modalResult = 0;
+  EnsureControls();
+  return OnInitDialog();
+}
+
+QWidget* CDialog::GetDlgItem(int id) const {
+  auto it = m_controls.find(id);
+  return it == m_controls.end() ? nullptr : it->second.data();
+}
+
+CString CDialog::GetDlgItemText(int id) const {
+  QWidget* w = GetDlgItem(id);
+  CString text;
+  if (!ReadControlText(w, text))
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) text = FromQ(b->text());
+  return text;
+}
+
+void CDialog::SetDlgItemText(int id, const CString& text) {
+  QWidget* w = GetDlgItem(id);
+  if (auto* b = qobject_cast<QAbstractButton*>(w))
+    b->setText(ToQ(text));
+  else
+    WriteControlText(w, text);
+}
+
+void CDialog::SetWindowText(const CString& text) { setWindowTitle(ToQ(text)); }
+
+CString CDialog::GetWindowText() const { return FromQ(windowTitle()); }
+
+void CDialog::ClickDlgItem(int id) {
+  // click() does nothing on a disabled button, as for a user.
+  if (auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(id))) b->click();
+}
+
+void CDialog::RegisterControl(int id, QWidget* widget) {
+  if (!widget) return;
+  if (widget->parent() == nullptr) widget->setParent(this);
+  widget->setObjectName(QStringLiteral("ctrl_%1").arg(id));
+  widget->setProperty("ctrlId", id);
+  // Texts without an id (0) are not looked up; the first control of an id wins.
+  if (id != 0) m_controls.emplace(id, widget);
+}
+
+QPushButton* CDialog::AddButton(int id, const CString& caption, std::function<void()> onClick) {
+  auto* b = new QPushButton(ToQ(caption), this);
+  // Enter presses OK as on the original, not whichever button had focus last.
+  b->setAutoDefault(false);
+  if (id == IDOK) b->setDefault(true);
+  if (onClick) connect(b, &QPushButton::clicked, this, [f = std::move(onClick)] { f(); });
+  RegisterControl(id, b);
+  return b;
+}
+
+QLineEdit* CDialog::AddEdit(int id) {
+  auto* e = new QLineEdit(this);
+  RegisterControl(id, e);
+  return e;
+}
+
+QCheckBox* CDialog::AddCheck(int id, const CString& caption) {
+  auto* c = new QCheckBox(ToQ(caption), this);
+  RegisterControl(id, c);
+  return c;
+}
+
+QRadioButton* CDialog::AddRadio(int id, const CString& caption, std::function<void()> onClick) {
+  auto* r = new QRadioButton(ToQ(caption), this);
+  // Each radio button is a group of its own; the dialogs clear the others of a group.
+  r->setAutoExclusive(false);
+  connect(r, &QRadioButton::clicked, this, [r, f = std::move(onClick)] {
+    // Without auto-exclusivity a click would toggle; a radio button only ever turns on.
+    if (!r->isChecked()) r->setChecked(true);
+    if (f) f();
+  });
+  RegisterControl(id, r);
+  return r;
+}
+
+QLabel* CDialog::AddStatic(int id, const CString& text) {
+  auto* l = new QLabel(ToQ(text), this);
+  RegisterControl(id, l);
+  return l;
+}
+
+QListWidget* CDialog::AddListBox(int id, CListBox& box, std::function<void()> onDoubleClick) {
+  auto* w = new QListWidget(this);
+  w->setUniformItemSizes(true);  // keeps listings of many thousand lines quick
+  box.Attach(w);
+  if (onDoubleClick)
+    connect(w, &QListWidget::itemDoubleClicked, this, [f = std::move(onDoubleClick)](QListWidgetItem*) { f(); });
+  RegisterControl(id, w);
+  return w;
+}

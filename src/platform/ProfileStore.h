@@ -1,0 +1,12 @@
+#pragma once
+// Internal to the platform layer: the cached INI files behind CWinApp's profile functions.
+#include <optional>
+#include <string>
+
+namespace profile {
+std::optional<std::string> Read(const std::string& file, const char* section, const char* entry);
+// False when the file could not be written (disk unchanged); inside a batch the save waits.
+bool Write(const std::string& file, const char* section, const char* entry, const char* value);
+void BeginBatch();
+bool EndBatch();  // writes the pending files when the outermost batch ends
+}  // namespace profile

@@ -1,0 +1,93 @@
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include "platform/CDialog.h"
+#include "platform/UiHost.h"
+
+namespace {
+std::string Demangle(const char* name) {
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> out(abi::__cxa_demangle(name, nullptr, nullptr, &status), std::free);
+  return status == 0 && out ? std::string(out.get()) : std::string(name);
+}
+}  // namespace
+
+void ScriptedUiHost::QueueAnswer(int answer) { m_answers.push_back(answer); }
+void ScriptedUiHost::QueueDialog(DialogHandler handler) { m_handlers.push_back(std::move(handler)); }
+void ScriptedUiHost::QueueFile(std::optional<CString> path) { m_files.push_back(std::move(path)); }
+
+int ScriptedUiHost::MessageBox(const CString& text, const CString& caption, UINT type) {
+  int answer;
+  if (!m_answers.empty()) {
+    answer = m_answers.front();
+    m_answers.pop_front();
+  } else {
+    UINT kind = type & MB_TYPEMASK;
+    answer = (kind == MB_YESNO || kind == MB_YESNOCANCEL) ? IDYES : IDOK;
+  }
+  m_boxes.push_back(Box{text, caption, type, answer});
+  return answer;
+}
+
+INT_PTR ScriptedUiHost::DoModal(CDialog& dlg) {
+  // Recorded when opened, so nested dialogs appear in the order they were run.
+  size_t index = m_dialogs.size();
+  m_dialogs.push_back(DialogRun{Demangle(typeid(dlg).name()), CString(), 0});
+  dlg.InitDialog();
+  m_dialogs[index].title = dlg.GetWindowText();
+  INT_PTR result;
+  if (dlg.IsEnded()) {
+    result = dlg.ModalResult();
+  } else if (!m_handlers.empty()) {
+    DialogHandler handler = std::move(m_handlers.front());
+    m_handlers.pop_front();
+    result = handler(dlg);
+  } else {
+    result = PressCancel(dlg);
+  }
+  m_dialogs[index].result = result;
+  return result;
+}
+
+bool ScriptedUiHost::GetOpenFileName(const FileDialogRequest& request, CString& path) {
+  m_fileRequests.push_back(request);
+  if (m_files.empty()) return false;
+  std::optional<CString> file = std::move(m_files.front());
+  m_files.pop_front();
+  if (!file) return false;
+  path = *file;
+  return true;
+}
+
+void ScriptedUiHost::ShowModeless(CDialog& dlg) {
+  dlg.InitDialog();
+  ++m_modeless;
+}
+
+void ScriptedUiHost::UpdateWindow(QWidget&) { ++m_updates; }
+
+void ScriptedUiHost::Clear() {
+  m_answers.clear();
+  m_handlers.clear();
+  m_files.clear();
+  m_boxes.clear();
+  m_dialogs.clear();
+  m_fileRequests.clear();
+  m_modeless = 0;
+  m_updates = 0;
+}
+
+INT_PTR ScriptedUiHost::PressOk(CDialog& dlg) {
+  dlg.OnOK();
+  if (dlg.IsEnded()) return dlg.ModalResult();
+  // Validation kept the dialog open; a script cannot type again, so it gives up.
+  return PressCancel(dlg);
+}
+
+INT_PTR ScriptedUiHost::PressCancel(CDialog& dlg) {
+  dlg.OnCancel();
+  return dlg.IsEnded() ? dlg.ModalResult() : static_cast<INT_PTR>(IDCANCEL);
+}
