@@ -15,7 +15,8 @@ typedef DWORD HZORIX7;  // card handle, 0 = none
 #pragma pack(push, 4)
 // The 148-byte parameter block of one measurement set. On a 64-bit build the table
 // pointer field still carries 4 bytes: 0 = depth compensation off, otherwise a nonzero
-// token (see ZORIX7_TA_TOKEN) - the table itself stays with the caller's record.
+// token (the low 32 bits of the table address, 1 if those are 0) - the table itself stays with
+// the caller, so a virtual card knows only whether depth compensation is on.
 typedef struct ParamBlockGate {
   DWORD start;
   DWORD end;

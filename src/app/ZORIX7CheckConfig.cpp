@@ -1,0 +1,120 @@
+// The main dialog's configuration file: which file, and loading and saving all settings.
+#include <cstdio>
+
+#include "app/ZORIX7CheckDlg.h"
+#include "params/ParameterProfile.h"
+#include "platform/CWinApp.h"
+#include "platform/UiHost.h"
+
+namespace {
+struct YesNoKey {
+  const char* key;
+  BOOL CZORIX7CheckDlg::*member;
+};
+
+// Section "Init" yes/no keys, in file order.
+constexpr YesNoKey kInitYesNo[] = {
+    {"DMA", &CZORIX7CheckDlg::m_bDMA},       {"PrepAll", &CZORIX7CheckDlg::m_bPrepAll},
+    {"Kontinuierlich", &CZORIX7CheckDlg::m_bKontinuierlich}, {"Anzeige", &CZORIX7CheckDlg::m_bAnzeige},
+    {"ZORIX9", &CZORIX7CheckDlg::m_bZorix9Mode}, {"HotPlug", &CZORIX7CheckDlg::m_bHotPlug},
+};
+constexpr const char* kInitYesNoDefaults[] = {"yes", "no", "no", "yes", "yes", "yes"};
+
+// Section "Check": load order, then save order (DSP and LCA swap places when saving).
+constexpr YesNoKey kCheckLoad[] = {
+    {"PCIconfig", &CZORIX7CheckDlg::m_bPCIconfig},       {"PCIEEPROM", &CZORIX7CheckDlg::m_bPCIEEPROM},
+    {"PCIoperation", &CZORIX7CheckDlg::m_bPCIoperation}, {"Kennung", &CZORIX7CheckDlg::m_bKennung},
+    {"LCA", &CZORIX7CheckDlg::m_bLCA},                   {"DSP", &CZORIX7CheckDlg::m_bDSP},
+    {"Test", &CZORIX7CheckDlg::m_bTest},                 {"Command", &CZORIX7CheckDlg::m_bCommand},
+    {"Einzelmessung", &CZORIX7CheckDlg::m_bEinzelmessung}, {"Blockmessung", &CZORIX7CheckDlg::m_bBlockmessung},
+};
+constexpr YesNoKey kCheckSave[] = {
+    {"PCIconfig", &CZORIX7CheckDlg::m_bPCIconfig},       {"PCIEEPROM", &CZORIX7CheckDlg::m_bPCIEEPROM},
+    {"PCIoperation", &CZORIX7CheckDlg::m_bPCIoperation}, {"Kennung", &CZORIX7CheckDlg::m_bKennung},
+    {"DSP", &CZORIX7CheckDlg::m_bDSP},                   {"LCA", &CZORIX7CheckDlg::m_bLCA},
+    {"Test", &CZORIX7CheckDlg::m_bTest},                 {"Command", &CZORIX7CheckDlg::m_bCommand},
+    {"Einzelmessung", &CZORIX7CheckDlg::m_bEinzelmessung}, {"Blockmessung", &CZORIX7CheckDlg::m_bBlockmessung},
+};
+
+bool ParseBusSlot(const CString& value, int& bus, int& slot) {
+  int b = 0, s = 0;
+  if (std::sscanf(value.c_str(), "Bus %d Slot %d", &b, &s) != 2) return false;
+  bus = b;
+  slot = s;
+  return true;
+}
+}  // namespace
+
+void CZORIX7CheckDlg::ChooseProfileFile() {
+  CWinApp* app = AfxGetApp();
+  CString name = app->m_pszProfileName;
+  // An absolute name (one chosen on the command line) is used as it stands.
+  if (name.IsEmpty() || name.GetAt(0) != '/') {
+    CString dir = m_strModuleDir;
+    if (!dir.IsEmpty() && dir.Right(1) != "/") dir += "/";
+    name = dir + name;
+  }
+  app->m_pszProfileName = name;
+  m_listProfile.ResetContent();
+  m_listProfile.AddString(name);
+}
+
+void CZORIX7CheckDlg::LoadSettings() {
+  CWinApp& app = *AfxGetApp();
+  for (int ch = 1; ch <= kMaxCards; ++ch) {
+    CString value = app.GetProfileString("Bus", CString::Formatted("Kanal%d", ch), "Bus 0 Slot 0");
+    ParseBusSlot(value, m_channel[ch - 1].nBus, m_channel[ch - 1].nSlot);
+  }
+  m_nCard = app.GetProfileInt("Init", "Karte", 1);
+  m_nParamSet = static_cast<int>(app.GetProfileInt("Init", "Parametersatz", 1));
+  m_nAnzeigefaktor = app.GetProfileInt("Init", "Anzeigefaktor", 1);
+  m_nZyklen = static_cast<int>(app.GetProfileInt("Init", "Zyklen", 200));
+  for (size_t i = 0; i < std::size(kInitYesNo); ++i)
+    this->*kInitYesNo[i].member = GetProfileYesNo(app, "Init", kInitYesNo[i].key, kInitYesNoDefaults[i]);
+  for (const auto& k : kCheckLoad) this->*k.member = GetProfileYesNo(app, "Check", k.key, "yes");
+  for (UINT c = 1; c <= m_nCards; ++c)
+    for (int s = 0; s < 8; ++s)
+      LoadParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
+}
+
+BOOL CZORIX7CheckDlg::SaveSettings() {
+  CWinApp& app = *AfxGetApp();
+  ProfileWriteBatch batch;
+  BOOL ok = TRUE;
+  ok &= app.WriteProfileInt("Init", "Parametersatz", m_nParamSet);
+  ok &= app.WriteProfileInt("Init", "Anzeigefaktor", static_cast<int>(m_nAnzeigefaktor));
+  ok &= app.WriteProfileInt("Init", "Zyklen", m_nZyklen);
+  ok &= app.WriteProfileInt("Init", "Karte", static_cast<int>(m_nCard));
+  for (const auto& k : kInitYesNo) ok &= WriteProfileYesNo(app, "Init", k.key, this->*k.member);
+  for (const auto& k : kCheckSave) ok &= WriteProfileYesNo(app, "Check", k.key, this->*k.member);
+  for (UINT c = 1; c <= m_nCards; ++c)
+    for (int s = 0; s < 8; ++s)
+      ok &= SaveParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
+  return batch.Commit() && ok;
+}
+
+void CZORIX7CheckDlg::OnSave() {
+  if (MessageBox("Wollen Sie wirklich sichern?", "Check", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  UpdateData(TRUE);
+  // Nothing on disk changes when the write fails; say so rather than lose the settings silently.
+  if (!SaveSettings())
+    MessageBox(CString::Formatted("Konfiguration konnte nicht gespeichert werden:\n%s",
+                                  AfxGetApp()->m_pszProfileName.c_str()),
+               "Check", MB_OK | MB_ICONERROR);
+}
+
+void CZORIX7CheckDlg::OnDblClkProfile() {
+  FileDialogRequest request;
+  request.filter = "*.ini|*.ini||";
+  request.defaultExt = "*.*";
+  request.initialName = "*.ini";
+  CString path;
+  if (!CurrentUiHost().GetOpenFileName(request, path)) return;
+  m_listProfile.ResetContent();
+  m_listProfile.AddString(path);
+  CString chosen = m_listProfile.GetText(0);
+  if (chosen.IsEmpty()) return;
+  AfxGetApp()->m_pszProfileName = chosen;
+  LoadSettings();
+  UpdateData(FALSE);
+}

@@ -1,0 +1,254 @@
+#include "app/ZORIX7CheckDlg.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "app/AboutDlg.h"
+#include "app/BusbelegungDlg.h"
+#include "app/ZORIX9Dlg.h"
+#include "platform/UiHost.h"
+
+CZORIX7CheckDlg::CZORIX7CheckDlg(QWidget* parent) : CDialog(IDD_ZORIX7CHECK_DIALOG, parent) {
+  static const char* const kStatus[13] = {
+      "Betriebsspannung ist EIN", "PCI Konfiguration prüfen", "PCI EEPROM prüfen", "PCI Operation prüfen",
+      "Kennung prüfen", "Steuer-LCA Register", "Daten-LCA Register", "DSP Programm laden",
+      "Testroutinen starten", "Kommandos ausführen", "Blenden setzen/anzeigen",
+      "Parameter setzen/Einzelmessung ausführen", "Blockmessung ausführen"};
+  for (int i = 0; i < 13; ++i) m_strStatus[i] = kStatus[i];
+  SetWindowText("ZORIX7 Check");
+}
+
+CZORIX7CheckDlg::~CZORIX7CheckDlg() { OnDestroy(); }
+
+int CZORIX7CheckDlg::CardIndex() const {
+  int cards = std::max<int>(1, static_cast<int>(m_nCards));
+  return std::clamp<int>(static_cast<int>(std::min<UINT>(m_nCard, kMaxCards)), 1, cards) - 1;
+}
+
+int CZORIX7CheckDlg::SetIndex() const { return std::clamp(m_nParamSet, 0, 7); }
+
+void CZORIX7CheckDlg::OpenCards(int& highestNumber) {
+  m_nCards = 0;
+  highestNumber = 0;
+  for (int number = 1; number <= kMaxCards; ++number) {
+    HZORIX7 h = ZORIX7Open(number);
+    m_hCard[m_nCards] = h;
+    if (h) {
+      ++m_nCards;
+      highestNumber = number;
+    }
+  }
+}
+
+void CZORIX7CheckDlg::PlaceCards() {
+  std::vector<OpenedCard> cards(m_nCards);
+  bool positionsReadable = true;
+  for (UINT i = 0; i < m_nCards; ++i) {
+    cards[i].handle = m_hCard[i];
+    if (!positionsReadable) continue;
+    DWORD error = 0;
+    if (!ZORIX7GetCardPosition(m_hCard[i], &cards[i].bus, &cards[i].slot, &error)) {
+      MessageBox(CString::Formatted("GetCardPosition %d Error %X", i + 1, error), "Init");
+      positionsReadable = false;
+      continue;
+    }
+    cards[i].positionKnown = true;
+    KennungRecord record{};
+    ZORIX7GetKonfig(m_hCard[i], &record, &error);
+    cards[i].text = KarteText(record);
+  }
+  std::vector<HZORIX7> byNumber = AssignCardNumbers(cards, m_channel);
+  std::fill(std::begin(m_hCard), std::end(m_hCard), 0);
+  std::copy(byNumber.begin(), byNumber.end(), m_hCard);
+}
+
+void CZORIX7CheckDlg::WarmUpCards() {
+  for (UINT c = 0; c < m_nCards; ++c) {
+    if (!ZORIX7IsVersion3(m_hCard[c])) {
+      m_nParamSet = 0;
+      m_bZorix9Mode = FALSE;
+    }
+    DWORD error = 0;
+    if (!ZORIX7WarmUp(m_hCard[c], &error))
+      MessageBox(CString::Formatted("WarmUp Karte %d Error %X", c + 1, error), "Init");
+  }
+}
+
+void CZORIX7CheckDlg::SendIdentifications(bool onlyZorix7F) {
+  for (UINT i = 0; i < m_nCards; ++i) {
+    if (onlyZorix7F && !ZORIX7IsVersion3(m_hCard[i])) continue;
+    for (int s = 0; s < 8; ++s) {
+      DWORD error = 0;
+      ZORIX7SetZORIX9(m_hCard[i], static_cast<BYTE>(s), m_bZorix9Mode ? m_ident[i][s] : 0, &error);
+    }
+  }
+}
+
+BOOL CZORIX7CheckDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  int highest = 0;
+  OpenCards(highest);
+  if (static_cast<int>(m_nCards) != highest)
+    MessageBox(CString::Formatted("%d Karten -> %d Devices", m_nCards, highest), "ZORIX7Open");
+  if (m_nCards == 0) {
+    MessageBox("Treiber ZORIX7.sys ist nicht aktiv!", "Program Cancel");
+    EndDialog(0);
+    return TRUE;
+  }
+  UpdateData(TRUE);
+  ChooseProfileFile();
+  m_bPower = TRUE;
+  m_nDataBytes = 0;
+  m_dataBuffer.assign(kDataBufferBytes, 0);
+  m_pDataBuffer = m_dataBuffer.data();
+  LoadSettings();
+  SetRandomLimitDefaults(m_random);
+  PlaceCards();
+
+  m_strKarten.Format("von %d Karten", m_nCards);
+  m_nTimeOut = 10;
+  // A stored card number outside the cards present would select no card at all.
+  if (m_nCard > m_nCards) m_nCard = m_nCards;
+  if (m_nCard < 1) m_nCard = 1;
+  WarmUpCards();
+  for (UINT i = 0; i < m_nCards; ++i)
+    for (int s = 0; s < 8; ++s) m_ident[i][s] = static_cast<ZorixIdent>(-(static_cast<int>(i + 1) * 10 + s));
+  SendIdentifications(true);
+  UpdateTestButtonStates();
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CZORIX7CheckDlg::OnOK() {
+  for (UINT c = 0; c < m_nCards; ++c) {
+    if (m_cardsClosed[c]) continue;
+    m_cardsClosed[c] = true;
+    if (!ZORIX7Close(m_hCard[c])) MessageBox(CString::Formatted("Karte %d Close Error", c + 1), "Close");
+  }
+  EndDialog(IDOK);
+  OnDestroy();
+}
+
+void CZORIX7CheckDlg::OnCancel() {
+  CDialog::OnCancel();
+  OnDestroy();
+}
+
+void CZORIX7CheckDlg::OnDestroy() {
+  if (m_destroyed) return;
+  m_destroyed = true;
+  for (UINT c = 0; c < m_nCards; ++c) {
+    if (m_cardsClosed[c]) continue;
+    m_cardsClosed[c] = true;
+    ZORIX7Close(m_hCard[c]);
+  }
+  m_pDataBuffer = nullptr;
+  std::vector<BYTE>().swap(m_dataBuffer);
+}
+
+void CZORIX7CheckDlg::EnsurePowerOn(BOOL on) {
+  if (on && !m_bPower) {
+    m_bPower = TRUE;
+    UpdateData(FALSE);
+  } else if (!on && m_bPower) {
+    m_bPower = FALSE;
+    UpdateData(FALSE);
+  }
+}
+
+BOOL CZORIX7CheckDlg::PrepareSetOnCard(const ParameterSet& set, HZORIX7 card, DWORD* error) {
+  return ::PrepareSetOnCard(set, card, error);
+}
+
+void CZORIX7CheckDlg::OnHotPlug() { EnsurePowerOn(!m_bPower); }
+
+void CZORIX7CheckDlg::OnClearList() { m_listResult.ResetContent(); }
+
+void CZORIX7CheckDlg::AppendResultLine(const CString& line) {
+  int index = m_listResult.AddString(line);
+  m_listResult.SetCurSel(index);
+}
+
+void CZORIX7CheckDlg::OnBusbelegung() {
+  CBusbelegungDlg dlg(m_channel, this);
+  dlg.DoModal();
+}
+
+void CZORIX7CheckDlg::OnZorix9() {
+  if (!ZORIX7IsVersion3(SelectedCard())) {
+    MessageBox("Keine ZORIX7F!", "ZORIX9");
+    return;
+  }
+  UpdateData(TRUE);
+  const int card = CardIndex();
+  const int set = SetIndex();
+  ZorixIdent v = m_ident[card][set];
+  CZORIX9Dlg dlg(&v, this);
+  if (dlg.DoModal() != IDOK) return;
+  DWORD error = 0;
+  if (v == 0) {
+    m_bZorix9Mode = FALSE;
+    for (UINT c = 0; c < m_nCard && c < m_nCards; ++c) ZORIX7SetZORIX9(m_hCard[c], 0, 0, &error);
+  } else if (v > -1000) {
+    m_bZorix9Mode = TRUE;
+    m_ident[card][set] = v;
+    ZORIX7SetZORIX9(m_hCard[card], static_cast<BYTE>(set), v, &error);
+  } else {
+    m_bZorix9Mode = TRUE;
+    const int base = (v / 100) * 100;
+    for (UINT i = 0; i < m_nCards; ++i)
+      for (int s = 0; s < 8; ++s) {
+        m_ident[i][s] = static_cast<ZorixIdent>(base - (static_cast<int>(i + 1) * 10 + s));
+        ZORIX7SetZORIX9(m_hCard[i], static_cast<BYTE>(s), m_ident[i][s], &error);
+      }
+  }
+  UpdateData(FALSE);
+}
+
+void CZORIX7CheckDlg::OnKillFocusKarte() {
+  UpdateData(TRUE);
+  if (m_nCard < 1) m_nCard = 1;
+  if (m_nCard > m_nCards) m_nCard = m_nCards;
+  UpdateData(FALSE);
+}
+
+void CZORIX7CheckDlg::OnChangeTimeOut() {
+  // Read only this field and quietly: a half-typed number must not raise a box per keystroke.
+  bool ok = false;
+  UINT value = GetDlgItemText(IDC_TIMEOUT).str().empty() ? 0 : QString::fromUtf8(GetDlgItemText(IDC_TIMEOUT).c_str()).trimmed().toUInt(&ok);
+  if (!ok) return;
+  m_nTimeOut = value;
+  for (UINT c = 0; c < m_nCard && c < m_nCards; ++c) {
+    DWORD error = 0;
+    ZORIX7SetDataTimeOut(m_hCard[c], m_nTimeOut, &error);
+  }
+}
+
+void CZORIX7CheckDlg::OnSysCommand(UINT id) {
+  if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+    CAboutDlg about(this);
+    about.DoModal();
+  }
+}
+
+bool CZORIX7CheckDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_editKarte && event->type() == QEvent::FocusOut) OnKillFocusKarte();
+  return CDialog::eventFilter(watched, event);
+}
+
+std::vector<CString> CZORIX7CheckDlg::CardSummaryLines() const {
+  std::vector<CString> lines = BusAssignmentLines(m_channel);
+  for (UINT n = 1; n <= m_nCards; ++n) {
+    HZORIX7 h = m_hCard[n - 1];
+    const ChannelEntry* entry = nullptr;
+    for (const auto& e : m_channel)
+      if (e.nCard == static_cast<int>(n)) entry = &e;
+    DWORD bus = 0, slot = 0, error = 0;
+    ZORIX7GetCardPosition(h, &bus, &slot, &error);
+    lines.push_back(CString::Formatted("Karte %u: Bus %u Slot %u %s Karte \"%s\"", n, bus, slot,
+                                       ZORIX7IsVersion3(h) ? "ZORIX7F" : "ZORIX7",
+                                       entry ? entry->strKonfig.c_str() : ""));
+  }
+  return lines;
+}

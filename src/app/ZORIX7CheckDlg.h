@@ -1,0 +1,158 @@
+#pragma once
+// The main dialog: opens and numbers the cards, holds every setting and parameter set, and
+// runs the tests from its column of buttons.
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/ChannelTable.h"
+#include "app/Resource.h"
+#include "params/ParameterSet.h"
+#include "params/RandomLimits.h"
+#include "platform/CDialog.h"
+#include "platform/CTestDialog.h"
+
+class QLineEdit;
+class CZORIX7CheckDlg;
+
+constexpr DWORD kDataBufferBytes = 0x20000;
+
+// How a test button behaves when the check-box beside it is set.
+enum class AutoMode {
+  RunCheck,  // run the dialog's silent check, log prefix + verdict
+  LineOnly,  // log prefix + the current result text, run nothing
+  Nothing,   // do nothing at all
+};
+
+struct TestButtonSpec {
+  int buttonId;
+  const char* caption;            // button text, also the caption of "Keine ZORIX7F!"
+  int checkId;                    // the check-box beside it
+  BOOL CZORIX7CheckDlg::*autoCheck;
+  const char* prefix;             // result line prefix
+  bool needsZorix7F;
+  AutoMode autoMode;
+  bool resendIdentsAfterModal;    // the dialog may have reloaded the DSP program
+};
+
+// Builds a test's dialog for the selected card; registered per button.
+using TestDialogFactory = std::function<std::unique_ptr<CTestDialog>(CZORIX7CheckDlg&)>;
+
+class CZORIX7CheckDlg : public CDialog {
+  Q_OBJECT
+
+ public:
+  explicit CZORIX7CheckDlg(QWidget* parent = nullptr);
+  ~CZORIX7CheckDlg() override;
+
+  // Cards
+  UINT m_nCards = 0;
+  HZORIX7 m_hCard[kMaxCards] = {};
+  ChannelEntry m_channel[kMaxCards];
+  ParameterSet m_param[kMaxCards][8];
+  ActiveSetFlags m_active[kMaxCards] = {};
+  BOOL m_bZorix9Mode = TRUE;
+  ZorixIdent m_ident[kMaxCards][8] = {};
+  RandomLimits m_random;
+  DWORD m_nDataBytes = 0;
+  BYTE* m_pDataBuffer = nullptr;
+  CString m_strResult = "Kein Fehler";
+  BOOL m_bPower = FALSE;
+  CListBox m_listResult;
+  CListBox m_listProfile;
+
+  // Check-boxes beside the test buttons
+  BOOL m_bHotPlug = TRUE;
+  BOOL m_bPCIconfig = TRUE;
+  BOOL m_bPCIEEPROM = TRUE;
+  BOOL m_bPCIoperation = TRUE;
+  BOOL m_bKennung = TRUE;
+  BOOL m_bLCA = TRUE;
+  BOOL m_bDataLCA = FALSE;
+  BOOL m_bDSP = TRUE;
+  BOOL m_bTest = TRUE;
+  BOOL m_bCommand = TRUE;
+  BOOL m_bBlenden = FALSE;
+  BOOL m_bEinzelmessung = TRUE;
+  BOOL m_bBlockmessung = TRUE;
+
+  // Fields
+  UINT m_nCard = 1;
+  int m_nParamSet = 1;
+  UINT m_nAnzeigefaktor = 1;
+  int m_nZyklen = 200;
+  UINT m_nTimeOut = 10;
+  BOOL m_bDMA = TRUE;
+  BOOL m_bPrepAll = FALSE;
+  BOOL m_bKontinuierlich = FALSE;
+  BOOL m_bAnzeige = TRUE;
+  BOOL m_bRandom = FALSE;
+
+  // Status labels, fixed after construction
+  CString m_strStatus[13];
+  CString m_strKarten;
+
+  // Directory the default configuration file lies in (the program's own directory).
+  CString m_strModuleDir;
+
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  void OnDestroy();
+
+  void EnsurePowerOn(BOOL on);
+  BOOL PrepareSetOnCard(const ParameterSet& set, HZORIX7 card, DWORD* error);
+
+  // Selected card and set, bounded so that a stray field value never indexes past the tables.
+  int CardIndex() const;
+  int SetIndex() const;
+  HZORIX7 SelectedCard() const { return m_hCard[CardIndex()]; }
+
+  // Handlers
+  void OnHotPlug();
+  void OnSave();
+  void OnClearList();
+  void OnCheckAll();
+  void OnBusbelegung();
+  void OnZorix9();
+  void OnKillFocusKarte();
+  void OnChangeTimeOut();
+  void OnDblClkProfile();
+  void OnSysCommand(UINT id);
+
+  // Configuration file
+  void ChooseProfileFile();
+  void LoadSettings();
+  BOOL SaveSettings();
+  // Sends every set's identification (or 0 outside ZORIX9 mode) to the ZORIX7F cards.
+  void SendIdentifications(bool onlyZorix7F);
+
+  // Test buttons
+  static const std::vector<TestButtonSpec>& TestButtons();
+  void SetTestFactory(int buttonId, TestDialogFactory factory);
+  bool HasTestFactory(int buttonId) const;
+  void RunTestButton(int buttonId);
+  void AppendResultLine(const CString& line);
+
+  // The cards' bus assignment lines and one line per card, for headless runs.
+  std::vector<CString> CardSummaryLines() const;
+
+ protected:
+  void CreateControls() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void OpenCards(int& highestNumber);
+  void PlaceCards();
+  void WarmUpCards();
+  void UpdateTestButtonStates();
+  const TestButtonSpec* FindTestButton(int buttonId) const;
+
+  std::vector<BYTE> m_dataBuffer;
+  std::map<int, TestDialogFactory> m_testFactories;
+  bool m_cardsClosed[kMaxCards] = {};
+  bool m_destroyed = false;
+  QLineEdit* m_editKarte = nullptr;
+};

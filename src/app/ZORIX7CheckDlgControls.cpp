@@ -1,0 +1,185 @@
+// The main dialog's controls, their layout and their data exchange.
+#include <QCheckBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ZORIX7CheckDlg.h"
+
+namespace {
+struct Row {
+  int button;
+  const char* caption;
+  int check;
+  int status;
+};
+
+// The column of test buttons, top to bottom, with the check-box and status label of each.
+constexpr Row kRows[] = {
+    {IDC_HOTPLUG, "Hot Plug", IDC_CHECK_HOTPLUG, IDC_STATUS_HOTPLUG},
+    {IDC_PCICONFIG, "PCI Configuration", IDC_CHECK_PCICONFIG, IDC_STATUS_PCICONFIG},
+    {IDC_PCIEEPROM, "PCI EEPROM", IDC_CHECK_PCIEEPROM, IDC_STATUS_PCIEEPROM},
+    {IDC_PCIOPERATION, "PCI  Operation", IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION},
+    {IDC_KENNUNG, "Kennung", IDC_CHECK_KENNUNG, IDC_STATUS_KENNUNG},
+    {IDC_LCA, "Steuer-LCA", IDC_CHECK_LCA, IDC_STATUS_LCA},
+    {IDC_DATALCA, "Daten-LCA", IDC_CHECK_DATALCA, IDC_STATUS_DATALCA},
+    {IDC_DSP, "DSP", IDC_CHECK_DSP, IDC_STATUS_DSP},
+    {IDC_TEST, "Test", IDC_CHECK_TEST, IDC_STATUS_TEST},
+    {IDC_COMMAND, "Command", IDC_CHECK_COMMAND, IDC_STATUS_COMMAND},
+    {IDC_BLENDEN, "Blenden", IDC_CHECK_BLENDEN, IDC_STATUS_BLENDEN},
+    {IDC_SHOT, "Parameter/Shot", IDC_CHECK_SHOT, IDC_STATUS_SHOT},
+    {IDC_BLOCKMESSUNG, "Blockmessung", IDC_CHECK_BLOCKMESSUNG, IDC_STATUS_BLOCKMESSUNG},
+};
+// Status label members in the order of kRows.
+constexpr int kStatusIds[13] = {IDC_STATUS_HOTPLUG, IDC_STATUS_PCICONFIG, IDC_STATUS_PCIEEPROM,
+                                IDC_STATUS_PCIOPERATION, IDC_STATUS_KENNUNG, IDC_STATUS_LCA,
+                                IDC_STATUS_DATALCA, IDC_STATUS_DSP, IDC_STATUS_TEST,
+                                IDC_STATUS_COMMAND, IDC_STATUS_BLENDEN, IDC_STATUS_SHOT,
+                                IDC_STATUS_BLOCKMESSUNG};
+
+QLineEdit* NumberEdit(QLineEdit* edit) {
+  edit->setMaximumWidth(70);
+  edit->setAlignment(Qt::AlignRight);
+  return edit;
+}
+}  // namespace
+
+void CZORIX7CheckDlg::CreateControls() {
+  auto* root = new QHBoxLayout(this);
+
+  // Left: the test column.
+  auto* tests = new QGroupBox("Tests", this);
+  auto* grid = new QGridLayout(tests);
+  grid->setHorizontalSpacing(8);
+  int r = 0;
+  for (const Row& row : kRows) {
+    int id = row.button;
+    QPushButton* button = AddButton(id, row.caption, [this, id] {
+      if (id == IDC_HOTPLUG)
+        OnHotPlug();
+      else
+        RunTestButton(id);
+    });
+    button->setMinimumWidth(140);
+    grid->addWidget(button, r, 0);
+    grid->addWidget(AddCheck(row.check, ""), r, 1);
+    grid->addWidget(AddStatic(row.status, ""), r, 2);
+    ++r;
+  }
+  // Single and block measurement get their handlers with their own dialogs.
+  GetDlgItem(IDC_SHOT)->setEnabled(false);
+  GetDlgItem(IDC_BLOCKMESSUNG)->setEnabled(false);
+  QPushButton* checkAll = AddButton(IDC_CHECK_ALL, "Check All", [this] { OnCheckAll(); });
+  grid->addWidget(checkAll, r, 0);
+  grid->addWidget(AddStatic(0, "Alle Tests ausführen"), r, 2);
+  grid->setRowStretch(r + 1, 1);
+  root->addWidget(tests);
+
+  // Right: selection, data rate, tools, result list.
+  auto* right = new QVBoxLayout();
+  auto* top = new QHBoxLayout();
+
+  auto* selection = new QGroupBox("Auswahl", this);
+  auto* sel = new QGridLayout(selection);
+  sel->addWidget(AddStatic(0, "Karte"), 0, 0);
+  m_editKarte = NumberEdit(AddEdit(IDC_KARTE));
+  m_editKarte->installEventFilter(this);
+  sel->addWidget(m_editKarte, 0, 1);
+  sel->addWidget(AddStatic(IDC_KARTEN_LABEL, ""), 0, 2);
+  sel->addWidget(AddStatic(0, "Parametersatz"), 1, 0);
+  sel->addWidget(NumberEdit(AddEdit(IDC_PARAMSATZ)), 1, 1);
+  sel->addWidget(AddStatic(0, "von Satz 0 ... 7"), 1, 2);
+  sel->addWidget(AddStatic(0, "Anzeigefaktor"), 2, 0);
+  sel->addWidget(NumberEdit(AddEdit(IDC_ANZEIGEFAKTOR)), 2, 1);
+  sel->addWidget(AddStatic(0, "Zyklen"), 3, 0);
+  sel->addWidget(NumberEdit(AddEdit(IDC_ZYKLEN)), 3, 1);
+  sel->addWidget(AddStatic(0, "Time Out in s"), 4, 0);
+  QLineEdit* timeout = NumberEdit(AddEdit(IDC_TIMEOUT));
+  connect(timeout, &QLineEdit::textEdited, this, [this] { OnChangeTimeOut(); });
+  sel->addWidget(timeout, 4, 1);
+  top->addWidget(selection);
+
+  auto* rate = new QGroupBox("Datenrate", this);
+  auto* rg = new QGridLayout(rate);
+  rg->addWidget(AddButton(IDC_RATE11, "Karte n Satz n", {}), 0, 0);
+  rg->addWidget(AddButton(IDC_RATEN1, "Karte n Sätze 1..n", {}), 1, 0);
+  rg->addWidget(AddButton(IDC_RATE1N, "Karten 1..n Satz n", {}), 2, 0);
+  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) GetDlgItem(id)->setEnabled(false);
+  rg->addWidget(AddCheck(IDC_DMA, "DMA"), 0, 1);
+  rg->addWidget(AddCheck(IDC_PREPALL, "PrepAll"), 1, 1);
+  rg->addWidget(AddCheck(IDC_KONTINUIERLICH, "kontinuierlich"), 2, 1);
+  rg->addWidget(AddCheck(IDC_ANZEIGE, "Anzeige"), 0, 2);
+  rg->addWidget(AddCheck(IDC_RANDOM, "Random"), 1, 2);
+  top->addWidget(rate);
+
+  auto* tools = new QGroupBox("Einstellungen", this);
+  auto* tg = new QGridLayout(tools);
+  tg->addWidget(AddButton(IDC_TIEFENAUSGLEICH, "Tiefenausgleich", {}), 0, 0);
+  tg->addWidget(AddStatic(0, "Tiefenausgleich festlegen"), 0, 1);
+  tg->addWidget(AddButton(IDC_RANDOM_LIMITS, "Random Limits", {}), 1, 0);
+  for (int id : {IDC_TIEFENAUSGLEICH, IDC_RANDOM_LIMITS}) GetDlgItem(id)->setEnabled(false);
+  tg->addWidget(AddButton(IDC_BUSBELEGUNG, "Busbelegung", [this] { OnBusbelegung(); }), 2, 0);
+  tg->addWidget(AddButton(IDC_ZORIX9, "ZORIX9", [this] { OnZorix9(); }), 3, 0);
+  tg->addWidget(AddStatic(0, "ZORIX9-Kennung/Mode aktivieren"), 3, 1);
+  tg->addWidget(AddButton(IDM_ABOUTBOX, "Info über ZORIX7Check...", [this] { OnSysCommand(IDM_ABOUTBOX); }), 4, 0);
+  top->addWidget(tools);
+  right->addLayout(top);
+
+  QListWidget* profile = AddListBox(IDC_PROFILE, m_listProfile, [this] { OnDblClkProfile(); });
+  profile->setFixedHeight(profile->fontMetrics().height() + 10);
+  profile->setToolTip("Doppelklick: andere Konfigurationsdatei wählen");
+  right->addWidget(profile);
+
+  QListWidget* results = AddListBox(IDC_RESULT_LIST, m_listResult);
+  QFont fixed("DejaVu Sans Mono");
+  fixed.setStyleHint(QFont::Monospace);
+  results->setFont(fixed);
+  results->setMinimumHeight(320);
+  right->addWidget(results, 1);
+
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(AddButton(IDC_SAVE, "Save", [this] { OnSave(); }));
+  buttons->addWidget(AddButton(IDC_CLEAR_LIST, "Clear List", [this] { OnClearList(); }));
+  buttons->addStretch(1);
+  QPushButton* ok = AddButton(IDOK, "OK", [this] { OnOK(); });
+  ok->setDefault(true);
+  buttons->addWidget(ok);
+  right->addLayout(buttons);
+  root->addLayout(right, 1);
+
+  resize(1100, 640);
+}
+
+void CZORIX7CheckDlg::DoDataExchange(CDataExchange* pDX) {
+  DDX_Check(pDX, IDC_CHECK_HOTPLUG, m_bHotPlug);
+  DDX_Check(pDX, IDC_CHECK_PCICONFIG, m_bPCIconfig);
+  DDX_Check(pDX, IDC_CHECK_PCIEEPROM, m_bPCIEEPROM);
+  DDX_Check(pDX, IDC_CHECK_PCIOPERATION, m_bPCIoperation);
+  DDX_Check(pDX, IDC_CHECK_KENNUNG, m_bKennung);
+  DDX_Check(pDX, IDC_CHECK_LCA, m_bLCA);
+  DDX_Check(pDX, IDC_CHECK_DATALCA, m_bDataLCA);
+  DDX_Check(pDX, IDC_CHECK_DSP, m_bDSP);
+  DDX_Check(pDX, IDC_CHECK_TEST, m_bTest);
+  DDX_Check(pDX, IDC_CHECK_COMMAND, m_bCommand);
+  DDX_Check(pDX, IDC_CHECK_BLENDEN, m_bBlenden);
+  DDX_Check(pDX, IDC_CHECK_SHOT, m_bEinzelmessung);
+  DDX_Check(pDX, IDC_CHECK_BLOCKMESSUNG, m_bBlockmessung);
+  DDX_Text(pDX, IDC_KARTE, m_nCard);
+  DDX_Text(pDX, IDC_PARAMSATZ, m_nParamSet);
+  DDX_Text(pDX, IDC_ANZEIGEFAKTOR, m_nAnzeigefaktor);
+  DDX_Text(pDX, IDC_ZYKLEN, m_nZyklen);
+  DDX_Text(pDX, IDC_TIMEOUT, m_nTimeOut);
+  DDX_Check(pDX, IDC_DMA, m_bDMA);
+  DDX_Check(pDX, IDC_PREPALL, m_bPrepAll);
+  DDX_Check(pDX, IDC_KONTINUIERLICH, m_bKontinuierlich);
+  DDX_Check(pDX, IDC_ANZEIGE, m_bAnzeige);
+  DDX_Check(pDX, IDC_RANDOM, m_bRandom);
+  for (int i = 0; i < 13; ++i) DDX_Text(pDX, kStatusIds[i], m_strStatus[i]);
+  DDX_Text(pDX, IDC_KARTEN_LABEL, m_strKarten);
+}
