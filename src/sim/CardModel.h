@@ -1,0 +1,130 @@
+#pragma once
+// One virtual card: what the bench gives it (CardSpec) and what calls change (CardModel).
+// The measured-data side is deliberately thin; the prepared sets, ZORIX9 identifications
+// and run state are kept here so that data generation can build on them.
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "card/zorix7dll.h"
+#include "sim/Zorix7Sim.h"
+
+namespace zorix7sim {
+
+enum class Variant { Zorix7, Zorix7F };
+
+struct CardSpec {
+  int number = 0;
+  Variant variant = Variant::Zorix7F;
+  DWORD bus = 0;
+  DWORD slot = 0;
+  DWORD resetMs = 50;  // time from ResetCard until IsReseted reports the card out of reset
+  KennungRecord kennung{};
+  std::array<BYTE, 256> config{};
+  std::array<DWORD, 6> barSize{};  // 0: BAR not implemented (reads 0, ignores writes)
+  DWORD romSize = 0;               // 0: no expansion ROM
+  std::array<BYTE, kEepromSize> eeprom{};
+  std::map<DWORD, DWORD> registers;
+  std::set<unsigned> stuckKennung;
+  std::set<unsigned> stuckEeprom;
+};
+
+// A plausible card of the given number: distinct position, addresses and serial number.
+CardSpec MakeDefaultCard(int number, Variant variant);
+// The EEPROM a card with this configuration header would carry.
+std::array<BYTE, kEepromSize> EepromFromConfig(const std::array<BYTE, 256>& config);
+
+struct EsGate {
+  WORD level = 0;
+  DWORD time = 0;
+  bool relative = false;
+  bool always = false;
+};
+
+struct SetState {
+  bool prepared = false;
+  ParamBlock block{};
+  DWORD triggerDelay = 0;
+  DWORD triggerDelay25ns = 0;
+  EsGate esGate;
+  int16_t zorix9Ident = 0;
+};
+
+struct CommandRecord {
+  DWORD code = 0;
+  DWORD wordCount = 0;
+  std::array<DWORD, 2> words{};
+};
+
+class CardModel {
+ public:
+  explicit CardModel(CardSpec spec);
+
+  const CardSpec& spec() const { return m_spec; }
+  int number() const { return m_spec.number; }
+  bool isF() const { return m_spec.variant == Variant::Zorix7F; }
+
+  // Open state; 0 = closed.
+  HZORIX7 handle() const { return m_handle; }
+  void setHandle(HZORIX7 h) { m_handle = h; }
+
+  // Identification record memory.
+  KennungRecord Kennung() const;
+  // Writes the record (stuck bytes keep their value) and verifies it; 0 or the packed
+  // error word of the first byte that differs.
+  DWORD PutKennung(const KennungRecord& record);
+  void SetStuckKennung(unsigned offset, bool stuck);
+
+  // PCI configuration space with the write rules of a type-0 header.
+  const std::array<BYTE, 256>& Config() const { return m_config; }
+  void WriteConfig(const PciConfigImage& image);
+
+  // EEPROM; multi-byte values little-endian. False: address range outside the EEPROM.
+  bool ReadEeprom(DWORD address, unsigned width, DWORD& value) const;
+  bool WriteEeprom(DWORD address, unsigned width, DWORD value);
+  void SetStuckEeprom(unsigned address, bool stuck);
+
+  DWORD ReadRegister(DWORD address) const;
+  void WriteRegister(DWORD address, DWORD value);
+
+  // Reset modelled on the current clock.
+  void StartReset();
+  bool InReset() const;
+
+  // State the calls keep.
+  std::array<SetState, kSets> sets;
+  ActiveSetFlags active{};
+  BYTE currentSet = 0;
+  std::optional<BYTE> startMode;  // set by StartParam
+  DWORD dmaMode = 0;
+  bool externalClock = false;
+  WORD sapDelay = 0;
+  DWORD dataTimeOutSeconds = 0;
+  bool warmedUp = false;
+  bool running = false;
+  std::vector<BYTE> program;  // last image given to LoadProm
+  std::optional<CommandRecord> lastCommand;
+  std::optional<BYTE> pendingAscanSet;   // GetASCAN asked, the next fetch delivers
+  std::optional<DWORD> pendingResults;   // GetResults asked without a buffer
+  bool fetchPending = false;             // StartGetData issued, not yet collected
+
+  // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
+  bool Zorix9Mode() const;
+
+ private:
+  BYTE ConfigWritableMask(size_t offset) const;
+
+  CardSpec m_spec;
+  HZORIX7 m_handle = 0;
+  std::array<BYTE, sizeof(KennungRecord)> m_kennung{};
+  std::array<BYTE, 256> m_config{};
+  std::array<BYTE, kEepromSize> m_eeprom{};
+  std::map<DWORD, DWORD> m_registers;
+  bool m_resetStarted = false;
+  DWORD m_resetTick = 0;
+};
+
+}  // namespace zorix7sim

@@ -1,0 +1,47 @@
+#include "sim/Faults.h"
+
+#include "sim/Journal.h"
+
+namespace zorix7sim {
+namespace {
+
+const char* const kCallNames[] = {
+    "Open", "Close", "IsVersion3", "ResetCard", "IsReseted", "WarmUp", "Start", "Stop",
+    "ClearFIFO", "CancelGetData", "Command", "GetCardPosition", "GetKonfig", "PutKonfig",
+    "ReadConfigData", "WriteConfigData", "ReadRegister", "WriteRegister",
+    "ReadPCIEEPROMbyte", "ReadPCIEEPROMword", "ReadPCIEEPROMdword", "WritePCIEEPROMbyte",
+    "WritePCIEEPROMword", "WritePCIEEPROMdword", "PrepAllGatesParam", "ActiveParam",
+    "SetParam", "StartParam", "SetMode", "SetTriggerDelayParam", "SetTriggerDelay25nsParam",
+    "SetESGateParam", "SetExternalClock", "SetZORIX9", "SetDataTimeOut", "SetSAPDelay",
+    "GetData", "StartGetData", "IsReadyGetDataIntReturn", "GetASCAN", "GetResults",
+    "GetGates", "IsDataInFIFO", "GetADC", "LoadProm",
+};
+
+}  // namespace
+
+bool IsCallName(std::string_view call) {
+  std::string want = NormalizeCallName(call);
+  for (const char* name : kCallNames)
+    if (NormalizeCallName(name) == want) return true;
+  return false;
+}
+
+bool FaultTable::Add(const Fault& fault) {
+  if (!IsCallName(fault.call) || fault.card < 0 || fault.card > kMaxCards) return false;
+  m_faults.push_back(Armed{NormalizeCallName(fault.call), fault, 0});
+  return true;
+}
+
+std::optional<DWORD> FaultTable::Check(std::string_view call, int card) {
+  std::string name = NormalizeCallName(call);
+  std::optional<DWORD> fired;
+  for (auto& a : m_faults) {
+    if (a.call != name || (a.fault.card != 0 && a.fault.card != card)) continue;
+    ++a.seen;
+    bool fires = a.fault.nth == 0 || a.seen == a.fault.nth;
+    if (fires && !fired) fired = a.fault.error;
+  }
+  return fired;
+}
+
+}  // namespace zorix7sim
