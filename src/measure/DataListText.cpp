@@ -1,0 +1,115 @@
+#include "measure/DataListText.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "measure/MeasureData.h"
+#include "measure/TextFormat.h"
+
+namespace measure {
+
+namespace {
+
+// Lines are short; one snprintf into a stack buffer keeps a 65536-sample list quick.
+void addSample16(std::vector<std::string>& lines, size_t i, double dt, int16_t s, int value) {
+  char buf[96];
+  int n = std::snprintf(buf, sizeof buf, "%8.3fµs  %6.1f%% | %4i %6d (%4d) 0x%04X", i * dt,
+                        percentOfFullScale(s), static_cast<int>(i), value,
+                        static_cast<int16_t>(s & 0xFF80) / 64,
+                        static_cast<unsigned>(static_cast<uint16_t>(s)));
+  lines.emplace_back(buf, static_cast<size_t>(n));
+}
+
+void addSample8(std::vector<std::string>& lines, size_t i, double dt, int8_t b) {
+  char buf[96];
+  // The hex column shows the byte as a signed int, so negative bytes print eight digits.
+  int n = std::snprintf(buf, sizeof buf, "%8.3fµs  %6.1f%% | %4i %6d 0x%04X", i * dt,
+                        percentOfFullScale8(b), static_cast<int>(i), static_cast<int>(b),
+                        static_cast<unsigned>(static_cast<int>(b)));
+  lines.emplace_back(buf, static_cast<size_t>(n));
+}
+
+void headedLines(std::vector<std::string>& lines, ByteView v, double dt) {
+  size_t base = 0;
+  size_t count = v.size();
+  BlockHeader h = readBlockHeader(v);
+  if (h.type == kTypeTimeStamp) {
+    TimeStampPrefix p = readTimeStampPrefix(v);
+    base = TimeStampPrefix::kSize;
+    count = count >= base ? count - base : 0;
+    h = readBlockHeader(v, base);
+    lines.push_back(format("Zeitpunkt %d:", static_cast<int>(p.time)));
+  }
+  lines.push_back(format("%d Bytes", static_cast<int>(h.length)));
+  lines.push_back(format("Datentyp 0x%X", static_cast<unsigned>(h.type)));
+  lines.push_back(format("Kennung %d", static_cast<int>(static_cast<uint16_t>(h.kennung))));
+
+  ByteView block = v.from(base);
+  // Words beyond the block's own length mean a control word closes the data.
+  if (count / 4 > (static_cast<size_t>(h.length) + 3) / 4) {
+    ControlWord w{block.u32((count / 4 - 1) * 4)};
+    if (w.code() == ControlCode::Other)
+      lines.push_back(lines.back() + ", Unbekanntes Steuerzeichen");
+    else
+      lines.push_back(controlWordText(w));
+  }
+
+  size_t words = h.length > BlockHeader::kSize ? (h.length - BlockHeader::kSize) / 2 : 0;
+  size_t present = block.size() > BlockHeader::kSize ? (block.size() - BlockHeader::kSize) / 2 : 0;
+  if (words > present) words = present;
+  if (words == 0) return;
+  const uint8_t* samples = block.data() + BlockHeader::kSize;
+  if (h.type == kTypePacked12) {
+    auto work = std::make_unique<int16_t[]>(kMaxSamples);
+    size_t n = unpackPacked12(samples, words, work.get(), kMaxSamples);
+    lines.reserve(lines.size() + n);
+    for (size_t i = 0; i < n; ++i) addSample16(lines, i, dt, work[i], adcCount(work[i]));
+  } else {
+    lines.reserve(lines.size() + words);
+    ByteView sv(samples, words * 2);
+    for (size_t i = 0; i < words; ++i) {
+      int16_t s = static_cast<int16_t>(sv.u16(2 * i));
+      addSample16(lines, i, dt, s, adcCount(s));
+    }
+  }
+}
+
+}  // namespace
+
+std::string sampleLine16(size_t index, double dt, int16_t s, int value) {
+  std::vector<std::string> one;
+  addSample16(one, index, dt, s, value);
+  return one.front();
+}
+
+std::string sampleLine8(size_t index, double dt, int8_t b) {
+  std::vector<std::string> one;
+  addSample8(one, index, dt, b);
+  return one.front();
+}
+
+std::vector<std::string> dataListLines(const uint8_t* data, size_t size, bool headed,
+                                       bool eightBit, uint8_t samplerate) {
+  ByteView v(data, size);
+  double dt = sampleTimeMicroseconds(samplerate);
+  std::vector<std::string> lines;
+  if (headed) {
+    headedLines(lines, v, dt);
+    return lines;
+  }
+  lines.push_back(format("%d Bytes", static_cast<int>(v.size())));
+  if (eightBit) {
+    lines.reserve(1 + v.size());
+    for (size_t i = 0; i < v.size(); ++i) addSample8(lines, i, dt, static_cast<int8_t>(v.u8(i)));
+  } else {
+    size_t n = v.size() / 2;
+    lines.reserve(1 + n);
+    for (size_t i = 0; i < n; ++i) {
+      int16_t s = static_cast<int16_t>(v.u16(2 * i));
+      addSample16(lines, i, dt, s, s);
+    }
+  }
+  return lines;
+}
+
+}  // namespace measure
