@@ -1,0 +1,145 @@
+// The call journal and injected faults.
+#include "SimTestSupport.h"
+
+using namespace zorix7sim;
+
+using JournalTest = SimTest;
+
+TEST_F(JournalTest, RecordsCallCardArgumentsResultAndError) {
+  HZORIX7 h = OpenCard(2);
+  ZORIX7WriteRegister(h, 0x10, 0x55);
+  DWORD error = 0;
+  ZORIX7SetParam(h, 9, &error);
+  ZORIX7Open(7);
+  ZORIX7Stop(0xDEAD, &error);
+
+  auto j = Journal();
+  ASSERT_EQ(j.size(), 5u);
+  EXPECT_EQ(j[0].call, "ZORIX7Open");
+  EXPECT_EQ(j[0].card, 2);
+  EXPECT_EQ(j[0].args, "2");
+  EXPECT_EQ(j[0].result, h);
+  EXPECT_TRUE(j[0].ok);
+
+  EXPECT_EQ(j[1].call, "ZORIX7WriteRegister");
+  EXPECT_EQ(j[1].card, 2);
+  EXPECT_EQ(j[1].args, "0x10, 0x55");
+
+  EXPECT_EQ(j[2].call, "ZORIX7SetParam");
+  EXPECT_FALSE(j[2].ok);
+  EXPECT_EQ(j[2].error, kErrOutOfRange);
+  EXPECT_NE(j[2].args.find('9'), std::string::npos);
+
+  EXPECT_EQ(j[3].card, 0) << "no card 7 on the bench";
+  EXPECT_EQ(j[3].result, 0u);
+  EXPECT_EQ(j[3].error, kErrNoCard);
+
+  EXPECT_EQ(j[4].call, "ZORIX7Stop");
+  EXPECT_EQ(j[4].card, 0);
+  EXPECT_EQ(j[4].error, kErrInvalidHandle);
+  EXPECT_NE(j[4].ToString().find("ZORIX7Stop"), std::string::npos);
+
+  EXPECT_EQ(JournalOf("writeregister").size(), 1u);
+  ClearJournal();
+  EXPECT_TRUE(Journal().empty());
+}
+
+using FaultTest = SimTest;
+
+TEST_F(FaultTest, NthCallOnOneCardCountsOnlyThatCard) {
+  HZORIX7 h1 = OpenCard(1), h2 = OpenCard(2);
+  ASSERT_TRUE(AddFault({"GetData", 1, 2, 0x1234}));
+  DWORD error = 0, count = 0;
+  EXPECT_TRUE(ZORIX7GetData(h2, &count, nullptr, &error));
+  EXPECT_TRUE(ZORIX7GetData(h1, &count, nullptr, &error));
+  EXPECT_TRUE(ZORIX7GetData(h2, &count, nullptr, &error));
+  EXPECT_FALSE(ZORIX7GetData(h1, &count, nullptr, &error));
+  EXPECT_EQ(error, 0x1234u);
+  EXPECT_TRUE(ZORIX7GetData(h1, &count, nullptr, &error)) << "only the second call";
+  EXPECT_EQ(error, 0u);
+  auto failed = JournalOf("ZORIX7GetData");
+  ASSERT_EQ(failed.size(), 5u);
+  EXPECT_FALSE(failed[3].ok);
+  EXPECT_EQ(failed[3].card, 1);
+  EXPECT_EQ(failed[3].error, 0x1234u);
+}
+
+TEST_F(FaultTest, NthCallOnAllCardsCountsThemTogether) {
+  HZORIX7 h1 = OpenCard(1), h2 = OpenCard(2);
+  ASSERT_TRUE(AddFault({"ZORIX7Start", 0, 2, 0x77}));
+  DWORD error = 0;
+  EXPECT_TRUE(ZORIX7Start(h1, &error));
+  EXPECT_FALSE(ZORIX7Start(h2, &error));
+  EXPECT_EQ(error, 0x77u);
+  EXPECT_FALSE(Card(2)->running) << "a failed call changes nothing";
+}
+
+TEST_F(FaultTest, EveryCallFailsUntilCleared) {
+  HZORIX7 h = OpenCard(1);
+  ASSERT_TRUE(AddFault({"warmup", 0, 0, kErrInjected}));
+  DWORD error = 0;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(ZORIX7WarmUp(h, &error));
+    EXPECT_EQ(error, kErrInjected);
+  }
+  ClearFaults();
+  EXPECT_TRUE(ZORIX7WarmUp(h, &error));
+}
+
+TEST_F(FaultTest, CallsWithoutErrorWordReturnTheirFailureResult) {
+  HZORIX7 h = OpenCard(1);
+  ZORIX7WriteRegister(h, 0x20, 0xAB);
+  AddFault({"ReadConfigData", 0, 0, 1});
+  AddFault({"ReadRegister", 1, 0, 1});
+  AddFault({"WriteRegister", 1, 0, 1});
+  AddFault({"IsVersion3", 1, 0, 1});
+  AddFault({"Open", 2, 1, 1});
+  PciConfigImage image{};
+  image.bytes[0] = 0x42;
+  EXPECT_FALSE(ZORIX7ReadConfigData(h, &image));
+  EXPECT_EQ(image.bytes[0], 0x42) << "image untouched";
+  EXPECT_EQ(ZORIX7ReadRegister(h, 0x20), 0u);
+  EXPECT_FALSE(ZORIX7WriteRegister(h, 0x20, 0xCD));
+  EXPECT_FALSE(ZORIX7IsVersion3(h));
+  EXPECT_EQ(ZORIX7Open(2), 0u);
+  EXPECT_NE(ZORIX7Open(2), 0u) << "only the first open fails";
+  ClearFaults();
+  EXPECT_EQ(ZORIX7ReadRegister(h, 0x20), 0xABu) << "the refused write did not happen";
+}
+
+TEST_F(FaultTest, UnknownCallsAndCardsAreRefused) {
+  EXPECT_FALSE(AddFault({"GetDatta", 0, 0, 1}));
+  EXPECT_FALSE(AddFault({"GetData", 17, 0, 1}));
+  EXPECT_TRUE(IsCallName("ZORIX7IsReadyGetDataIntReturn"));
+  EXPECT_FALSE(IsCallName("ZORIX7"));
+}
+
+TEST_F(FaultTest, BenchFileFaults) {
+  LoadBench(
+      "[Card 1]\n[Card 2]\n"
+      "[Fault]\nCall=ZORIX7PutKonfig\nCard=2\nWhen=1\nError=0xABC\n"
+      "[Fault]\nCall=GetADC\nCard=all\n");
+  HZORIX7 h1 = OpenCard(1), h2 = OpenCard(2);
+  KennungRecord k{};
+  DWORD error = 0;
+  EXPECT_TRUE(ZORIX7PutKonfig(h1, &k, &error));
+  EXPECT_FALSE(ZORIX7PutKonfig(h2, &k, &error));
+  EXPECT_EQ(error, 0xABCu);
+  EXPECT_TRUE(ZORIX7PutKonfig(h2, &k, &error));
+  float adc[6];
+  EXPECT_FALSE(ZORIX7GetADC(h1, adc, &error));
+  EXPECT_EQ(error, kErrInjected);
+  EXPECT_FALSE(ZORIX7GetADC(h2, adc, &error));
+}
+
+TEST_F(FaultTest, ResetForgetsFaultsJournalAndOpenCards) {
+  HZORIX7 h = OpenCard(1);
+  AddFault({"Start", 0, 0, 5});
+  Reset();
+  UseBuiltInBench();
+  EXPECT_TRUE(Journal().empty());
+  DWORD error = 0;
+  EXPECT_FALSE(ZORIX7Start(h, &error));
+  EXPECT_EQ(error, kErrInvalidHandle);
+  EXPECT_TRUE(ZORIX7Start(OpenCard(1), &error));
+}
