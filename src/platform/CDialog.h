@@ -72,6 +72,10 @@ class CDialog : public QDialog {
   // Presses a button as a user would (runs its handler).
   void ClickDlgItem(int id);
 
+  // Public as in QDialog, so that code and tests can close a dialog the way Qt does.
+  void done(int r) override;
+  void reject() override;  // Escape and the close box run OnCancel
+
  protected:
   virtual void CreateControls() {}
   virtual void DoDataExchange(CDataExchange* pDX);
@@ -85,8 +89,6 @@ class CDialog : public QDialog {
   QListWidget* AddListBox(int id, CListBox& box, std::function<void()> onDoubleClick = {});
   void RegisterControl(int id, QWidget* widget);
 
-  void done(int r) override;
-  void reject() override;  // Escape and the close box run OnCancel
 
  private:
   UINT m_templateId;

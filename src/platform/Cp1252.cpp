@@ -3,11 +3,12 @@
 #include <cstdint>
 
 namespace {
-// 0x80..0x9F; 0xFFFD marks the unassigned bytes.
+// 0x80..0x9F. The five unassigned bytes map to the C1 controls of the same value, as
+// Windows does, so that every byte survives a round trip through UTF-8.
 constexpr char32_t kHigh[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -91,7 +92,7 @@ std::string FromUtf8(std::string_view s) {
     }
     char mapped = '?';
     for (int k = 0; k < 32; ++k)
-      if (kHigh[k] == c && c != 0xFFFD) mapped = static_cast<char>(0x80 + k);
+      if (kHigh[k] == c) mapped = static_cast<char>(0x80 + k);
     out += mapped;
   }
   return out;
@@ -99,6 +100,23 @@ std::string FromUtf8(std::string_view s) {
 }  // namespace cp1252
 
 namespace utf8 {
+std::string Repair(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    char32_t c;
+    size_t len = DecodeOne(s, i, c);
+    if (len == 0) {
+      out += cp1252::ToUtf8(s.substr(i, 1));
+      ++i;
+    } else {
+      out.append(s.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
+}
+
 bool IsValid(std::string_view s) {
   for (size_t i = 0; i < s.size();) {
     char32_t c;

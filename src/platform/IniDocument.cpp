@@ -11,6 +11,14 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// A line end inside a name or value would split the line and change the file's structure.
+std::string OneLine(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
+}
+
 std::string_view Unquote(std::string_view s) {
   if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
     return s.substr(1, s.size() - 2);
@@ -28,8 +36,12 @@ std::string IniDocument::Fold(std::string_view s) {
       out[i] = static_cast<char>(b + 32);
     } else if (b == 0xC3 && i + 1 < out.size()) {
       auto n = static_cast<unsigned char>(out[i + 1]);
-      if (n >= 0x80 && n <= 0x9E && n != 0x97) out[i + 1] = static_cast<char>(n + 0x20);
-      ++i;
+      // Only a real two-byte sequence is folded and skipped; a stray lead byte is left alone
+      // so that the byte after it is still folded.
+      if (n >= 0x80 && n <= 0xBF) {
+        if (n <= 0x9E && n != 0x97) out[i + 1] = static_cast<char>(n + 0x20);
+        ++i;
+      }
     }
   }
   return out;
@@ -40,7 +52,9 @@ std::string IniDocument::Decode(std::string_view bytes) const {
 }
 
 std::string IniDocument::Encode(std::string_view utf8) const {
-  return m_encoding == Encoding::Utf8 ? std::string(utf8) : cp1252::FromUtf8(utf8);
+  // A UTF-8 file must stay valid UTF-8, or the next read would take it for Windows-1252.
+  if (m_encoding == Encoding::Utf8) return utf8::IsValid(utf8) ? std::string(utf8) : utf8::Repair(utf8);
+  return cp1252::FromUtf8(utf8);
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
@@ -125,15 +139,16 @@ void IniDocument::Reindex() {
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view section) const {
-  auto it = m_sectionIndex.find(Fold(section));
+  auto it = m_sectionIndex.find(Fold(Trim(section)));
   return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-  auto it = m_sectionIndex.find(Fold(section));
+  // Names are trimmed as the file's names are, so " Init " finds [Init].
+  auto it = m_sectionIndex.find(Fold(Trim(section)));
   if (it == m_sectionIndex.end()) return std::nullopt;
   const auto& keys = m_keyIndex[it->second];
-  auto k = keys.find(Fold(key));
+  auto k = keys.find(Fold(Trim(key)));
   if (k == keys.end()) return std::nullopt;
   return m_sections[it->second].entries[k->second].value;
 }
@@ -143,7 +158,14 @@ void IniDocument::AppendLine(std::string raw) {
   m_lines.push_back(Line{std::move(raw), m_newline});
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+void IniDocument::Set(std::string_view sectionIn, std::string_view keyIn, std::string_view valueIn) {
+  // Names as a reader of the saved file sees them: one line, trimmed, and without the
+  // characters the file's encoding lacks.
+  const std::string sectionLine = Decode(Encode(Trim(OneLine(sectionIn))));
+  const std::string keyLine = Decode(Encode(Trim(OneLine(keyIn))));
+  const std::string valueLine = OneLine(valueIn);
+  const std::string_view section = sectionLine, key = keyLine, value = valueLine;
+  const std::string stored = Decode(Encode(Unquote(Trim(value))));
   auto it = m_sectionIndex.find(Fold(section));
   if (it == m_sectionIndex.end()) {
     AppendLine("[" + Encode(section) + "]");
@@ -162,7 +184,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   if (k != keys.end()) {
     const Entry& e = m_sections[si].entries[k->second];
     m_lines[e.line - 1].raw = Encode(e.key) + "=" + Encode(value);
-    m_sections[si].entries[k->second].value = std::string(Unquote(Trim(value)));
+    m_sections[si].entries[k->second].value = stored;
     return;
   }
   size_t at = m_sectionLastLine[si] + 1;
@@ -175,8 +197,8 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   // Appending to the last section, the common case of a new file, needs no full reindex.
   AppendLine(std::move(raw));
   Entry e;
-  e.key = std::string(Trim(key));
-  e.value = std::string(Unquote(Trim(value)));
+  e.key = std::string(key);
+  e.value = stored;
   e.line = m_lines.size();
   m_keyIndex[si].emplace(Fold(e.key), m_sections[si].entries.size());
   m_sections[si].entries.push_back(std::move(e));

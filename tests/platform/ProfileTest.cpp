@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "platform/CWinApp.h"
+#include "platform/Cp1252.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const fs::path& p, const std::string& bytes) {
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+class ProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zorix7-profile-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    file = dir / "ZORIX7Check.INI";
+    app.m_pszProfileName = file.string();
+    profile::ClearCache();
+  }
+  void TearDown() override {
+    profile::InjectWriteFailure(false);
+    profile::ClearCache();
+    fs::remove_all(dir);
+  }
+
+  fs::path dir, file;
+  CWinApp app;
+};
+}  // namespace
+
+TEST_F(ProfileTest, GetProfileIntReadsAsWindowsDoes) {
+  WriteFile(file,
+            "[Init]\r\nKarte=3\r\nNeg=-5\r\nPlus=+7\r\nTail=12abc\r\nWord=abc\r\nEmpty=\r\nQuotedEmpty=\"\"\r\n"
+            "Blank=  42  \r\nBig=4294967297\r\nHex=0x10\r\nMinus=-\r\n");
+  EXPECT_EQ(app.GetProfileInt("init", "KARTE", 1), 3u);
+  EXPECT_EQ(static_cast<int>(app.GetProfileInt("Init", "Neg", 0)), -5);
+  EXPECT_EQ(app.GetProfileInt("Init", "Plus", 0), 7u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Tail", 9), 12u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Word", 9), 0u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Empty", 9), 9u);
+  EXPECT_EQ(app.GetProfileInt("Init", "QuotedEmpty", 9), 9u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Blank", 9), 42u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Big", 9), 1u);  // 32-bit wrap
+  EXPECT_EQ(app.GetProfileInt("Init", "Hex", 9), 0u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Minus", 9), 0u);
+  EXPECT_EQ(app.GetProfileInt("Init", "Missing", 200), 200u);
+  EXPECT_EQ(static_cast<int>(app.GetProfileInt("Nope", "Karte", -1)), -1);
+  EXPECT_EQ(app.GetProfileString("Init", "Missing"), "");
+  EXPECT_EQ(app.GetProfileString("Init", "Missing", "yes"), "yes");
+  EXPECT_EQ(app.GetProfileString("Init", "Tail", "x"), "12abc");
+  EXPECT_EQ(app.GetProfileString(nullptr, "Tail", "x"), "x");
+
+  app.m_pszProfileName = (dir / "absent.ini").string();
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 1), 1u);
+  EXPECT_FALSE(fs::exists(dir / "absent.ini"));  // reading never creates the file
+}
+
+TEST_F(ProfileTest, WritesKeepTheRestOfTheFileAndItsEncoding) {
+  const std::string original = cp1252::FromUtf8("; Prüfplatz 3\r\n[Selbstest]\r\nDS_FLAGlöschen=no\r\n[Init]\r\nKarte=1\r\n");
+  WriteFile(file, original);
+  EXPECT_TRUE(app.WriteProfileString("SELBSTEST", "DS_FLAGLÖSCHEN", "yes"));
+  EXPECT_TRUE(app.WriteProfileInt("Init", "Karte", -2));
+  EXPECT_TRUE(app.WriteProfileInt("Init", "Zyklen", 200));
+  EXPECT_EQ(ReadFile(file),
+            cp1252::FromUtf8("; Prüfplatz 3\r\n[Selbstest]\r\nDS_FLAGlöschen=yes\r\n[Init]\r\nKarte=-2\r\nZyklen=200\r\n"));
+  EXPECT_EQ(app.GetProfileString("Selbstest", "DS_FLAGlöschen"), "yes");
+
+  // A new file is created on the first write.
+  app.m_pszProfileName = (dir / "new.ini").string();
+  EXPECT_TRUE(app.WriteProfileString("DSP", "Filename", "dsp.bin"));
+  EXPECT_EQ(ReadFile(dir / "new.ini"), "[DSP]\r\nFilename=dsp.bin\r\n");
+}
+
+TEST_F(ProfileTest, RelativeNamesAreResolvedAgainstTheWorkingDirectory) {
+  fs::path previous = fs::current_path();
+  fs::current_path(dir);
+  app.m_pszProfileName = "rel.ini";
+  EXPECT_TRUE(app.WriteProfileInt("A", "x", 1));
+  fs::current_path(previous);
+  EXPECT_EQ(ReadFile(dir / "rel.ini"), "[A]\r\nx=1\r\n");
+}
+
+TEST_F(ProfileTest, ChangesMadeByOthersOnDiskAreSeen) {
+  WriteFile(file, "[Init]\nKarte=1\n");
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 1u);
+  WriteFile(file, "[Init]\nKarte=22\n");  // size changes, so the cache notices even within a tick
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 22u);
+  fs::remove(file);
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 5), 5u);
+}
+
+TEST_F(ProfileTest, ManyReadsOfALargeFileDoNotReparseIt) {
+  std::string text;
+  for (int s = 0; text.size() < 100000; ++s) {
+    text += "[Karte1-Satz" + std::to_string(s) + "]\r\n";
+    for (int k = 0; k < 40; ++k) text += "Key" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
+  }
+  WriteFile(file, text);
+  auto start = std::chrono::steady_clock::now();
+  unsigned sum = 0;
+  for (int i = 0; i < 7000; ++i) sum += app.GetProfileInt("Karte1-Satz3", ("Key" + std::to_string(i % 40)).c_str(), 0);
+  EXPECT_EQ(sum, 7000u / 40 * (39 * 40 / 2));
+  // Re-parsing 100 KB 7000 times would take minutes under the sanitizers.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST_F(ProfileTest, ASaveThatCannotCompleteLeavesTheOldFile) {
+  const std::string original = "[Init]\r\nKarte=1\r\n";
+  WriteFile(file, original);
+
+  profile::InjectWriteFailure(true);
+  EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2));
+  profile::InjectWriteFailure(false);
+  EXPECT_EQ(ReadFile(file), original);
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 1u);  // the failed value is not served from memory
+
+  app.m_pszProfileName = (dir / "missing" / "x.ini").string();
+  EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2));
+  EXPECT_FALSE(fs::exists(dir / "missing"));
+
+  fs::create_directory(dir / "adir.ini");
+  app.m_pszProfileName = (dir / "adir.ini").string();
+  EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2));
+  EXPECT_TRUE(fs::is_directory(dir / "adir.ini"));
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 7), 7u);
+
+  // Nothing of the failed saves is left lying around.
+  size_t entries = 0;
+  for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++entries;
+  EXPECT_EQ(entries, 2u);
+}
+
+TEST_F(ProfileTest, ABatchWritesOnceAtTheOutermostEnd) {
+  WriteFile(file, "[Init]\r\nKarte=1\r\n");
+  {
+    ProfileWriteBatch outer;
+    EXPECT_TRUE(app.WriteProfileInt("Init", "Karte", 2));
+    {
+      ProfileWriteBatch inner;
+      EXPECT_TRUE(app.WriteProfileString("Init", "DMA", "yes"));
+      EXPECT_TRUE(inner.Commit());
+    }
+    EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=1\r\n");
+    // Reads inside the batch see the pending values, even after a cache flush.
+    profile::ClearCache();
+    EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 2u);
+    EXPECT_EQ(app.GetProfileString("Init", "DMA"), "yes");
+  }
+  EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=2\r\nDMA=yes\r\n");
+
+  ProfileWriteBatch failing;
+  app.WriteProfileInt("Init", "Karte", 3);
+  profile::InjectWriteFailure(true);
+  EXPECT_FALSE(failing.Commit());
+  EXPECT_FALSE(failing.Commit());  // asked again, the answer stays
+  profile::InjectWriteFailure(false);
+  EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=2\r\nDMA=yes\r\n");
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 2u);
+}
+
+TEST(AfxGetAppTest, IsTheNewestLiveApplication) {
+  EXPECT_EQ(AfxGetApp(), nullptr);
+  CWinApp first;
+  EXPECT_EQ(first.m_pszProfileName, "ZORIX7Check.INI");
+  {
+    CWinApp second("Other");
+    EXPECT_EQ(AfxGetApp(), &second);
+  }
+  EXPECT_EQ(AfxGetApp(), &first);
+}

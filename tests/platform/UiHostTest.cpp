@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdio>
+
+#include "platform/CDialog.h"
+#include "platform/UiHost.h"
+#include "support/DialogTestSupport.h"
+
+namespace {
+enum : int { IDC_VALUE = 1010 };
+
+class ValueDialog : public CDialog {
+ public:
+  ValueDialog() : CDialog(200) {}
+  int m_value = 1;
+  bool m_endInInit = false;
+  int m_inits = 0;
+
+ protected:
+  void CreateControls() override {
+    SetWindowText("Wert");
+    AddEdit(IDC_VALUE);
+    AddButton(IDOK, "OK", [this] { OnOK(); });
+    AddButton(IDCANCEL, "Abbrechen", [this] { OnCancel(); });
+  }
+  BOOL OnInitDialog() override {
+    ++m_inits;
+    CDialog::OnInitDialog();
+    if (m_endInInit) EndDialog(IDOK + 40);
+    return TRUE;
+  }
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_VALUE, m_value); }
+};
+
+class ScriptedHostTest : public DialogFixture {};
+
+std::string Captured(FILE* f) {
+  std::fflush(f);
+  std::rewind(f);
+  std::string s;
+  char buf[512];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  return s;
+}
+}  // namespace
+
+TEST_F(ScriptedHostTest, BoxesTakeQueuedAnswersOrTheFirstButtonAndAreRecorded) {
+  host.QueueAnswer(IDNO);
+  EXPECT_EQ(MessageBox("Wollen Sie wirklich sichern?", "Check", MB_YESNO), IDNO);
+  EXPECT_EQ(MessageBox("Hardware Reset?", "Command", MB_YESNO | MB_ICONQUESTION), IDYES);
+  EXPECT_EQ(MessageBox("ASCAN?", "Blockmessung", MB_YESNOCANCEL), IDYES);
+  EXPECT_EQ(MessageBox("Fertig", "Test"), IDOK);
+  ASSERT_EQ(host.Boxes().size(), 4u);
+  EXPECT_EQ(host.Boxes()[0].caption, "Check");
+  EXPECT_EQ(host.Boxes()[0].answer, IDNO);
+  EXPECT_EQ(host.Boxes()[1].type, UINT{MB_YESNO | MB_ICONQUESTION});
+  EXPECT_EQ(host.PendingAnswers(), 0u);
+
+  FileDialogRequest request{"Öffnen", "*.ini", "*.*", "*.ini"};
+  CString path = "unverändert";
+  host.QueueFile(CString("/tmp/a.ini"));
+  host.QueueFile(std::nullopt);
+  EXPECT_TRUE(CurrentUiHost().GetOpenFileName(request, path));
+  EXPECT_EQ(path, "/tmp/a.ini");
+  EXPECT_FALSE(CurrentUiHost().GetOpenFileName(request, path));
+  EXPECT_FALSE(CurrentUiHost().GetOpenFileName(request, path));
+  EXPECT_EQ(path, "/tmp/a.ini");
+  EXPECT_EQ(host.FileRequests().size(), 3u);
+}
+
+TEST_F(ScriptedHostTest, DialogsRunTheirQueuedHandlers) {
+  ValueDialog dlg;
+  host.QueueDialog([](CDialog& d) {
+    SetEditText(d, IDC_VALUE, "42");
+    return ScriptedUiHost::PressOk(d);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_value, 42);
+
+  // Unqueued: cancelled, members untouched. The dialog object can be run again.
+  SetEditText(dlg, IDC_VALUE, "7");
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_value, 42);
+  EXPECT_EQ(dlg.m_inits, 2);
+
+  // OK with a bad value: the box is shown, the dialog stays open and the script gives up.
+  host.QueueDialog([](CDialog& d) {
+    SetEditText(d, IDC_VALUE, "x");
+    return ScriptedUiHost::PressOk(d);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_value, 42);
+  ASSERT_EQ(host.Boxes().size(), 1u);
+  EXPECT_EQ(host.Boxes()[0].caption, "Wert");
+
+  ASSERT_EQ(host.Dialogs().size(), 3u);
+  EXPECT_EQ(host.Dialogs()[0].className, "(anonymous namespace)::ValueDialog");
+  EXPECT_EQ(host.Dialogs()[0].title, "Wert");
+  EXPECT_EQ(host.Dialogs()[0].result, IDOK);
+  EXPECT_EQ(host.Dialogs()[1].result, IDCANCEL);
+}
+
+TEST_F(ScriptedHostTest, ADialogThatEndsItselfWhileInitialisingSkipsTheHandler) {
+  ValueDialog dlg;
+  dlg.m_endInInit = true;
+  bool handlerRan = false;
+  host.QueueDialog([&](CDialog&) {
+    handlerRan = true;
+    return INT_PTR{IDOK};
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK + 40);
+  EXPECT_FALSE(handlerRan);
+  EXPECT_EQ(host.PendingDialogs(), 1u);
+}
+
+TEST_F(ScriptedHostTest, ModelessWindowsAreInitialisedAndCounted) {
+  ValueDialog dlg;
+  CurrentUiHost().ShowModeless(dlg);
+  CurrentUiHost().UpdateWindow(dlg);
+  CurrentUiHost().UpdateWindow(dlg);
+  EXPECT_EQ(dlg.m_inits, 1);
+  EXPECT_EQ(host.ModelessShown(), 1);
+  EXPECT_EQ(host.WindowUpdates(), 2);
+  EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
+  FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  TerminalUiHost terminal(out, false, IDYES);
+  ScopedUiHost scope(terminal);
+  EXPECT_EQ(MessageBox("PCI Konfiguration OK", "Test"), IDOK);
+  EXPECT_EQ(MessageBox("Wollen Sie wirklich schreiben?", "Kennung", MB_YESNO), IDYES);
+  EXPECT_EQ(MessageBox("Weiter?", "X", MB_OKCANCEL), IDOK);
+  ValueDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_inits, 1);
+  CString path = "p";
+  EXPECT_FALSE(terminal.GetOpenFileName(FileDialogRequest{}, path));
+  EXPECT_EQ(path, "p");
+  std::string text = Captured(out);
+  EXPECT_NE(text.find("[Test] PCI Konfiguration OK\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[Kennung] Wollen Sie wirklich schreiben?\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[Wert] "), std::string::npos) << text;
+  std::fclose(out);
+
+  TerminalUiHost no(std::tmpfile(), false, IDNO);
+  EXPECT_EQ(no.MessageBox("?", "c", MB_YESNOCANCEL), IDNO);
+  EXPECT_EQ(no.MessageBox("?", "c", MB_OKCANCEL), IDCANCEL);
+}
+
+TEST(DefaultHost, IsTheTerminalAndScopesRestoreIt) {
+  UiHost* before = &CurrentUiHost();
+  EXPECT_NE(dynamic_cast<TerminalUiHost*>(before), nullptr);
+  {
+    ScriptedUiHost scripted;
+    ScopedUiHost scope(scripted);
+    EXPECT_EQ(&CurrentUiHost(), &scripted);
+  }
+  EXPECT_EQ(&CurrentUiHost(), before);
+  EXPECT_EQ(MessageBox("ohne Frage", "Default", MB_YESNO), IDNO);
+}
+
+TEST(QtHost, ModalDialogEndsThroughItsButtonsAndEscape) {
+  QtUiHost qt;
+  ScopedUiHost scope(qt);
+  ValueDialog dlg;
+  QTimer::singleShot(0, &dlg, [&] {
+    qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_VALUE))->setText("9");
+    dlg.ClickDlgItem(IDOK);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_value, 9);
+  EXPECT_FALSE(dlg.isVisible());
+
+  QTimer::singleShot(0, &dlg, [&] { dlg.reject(); });  // Escape or the close box
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+
+  ValueDialog ending;
+  ending.m_endInInit = true;
+  EXPECT_EQ(ending.DoModal(), IDOK + 40);  // never shown
+
+  ValueDialog modeless;
+  qt.ShowModeless(modeless);
+  EXPECT_TRUE(modeless.isVisible());
+  modeless.EndDialog(IDCANCEL);
+  EXPECT_FALSE(modeless.isVisible());
+}
+
+TEST(FileFilter, TheOriginalFormBecomesQtNameFilters) {
+  EXPECT_EQ(ToQtFileFilter("TA-Datei (*.ta)|*.ta|All Files (*.*)|*.*||"), "TA-Datei (*.ta);;All Files (*)");
+  EXPECT_EQ(ToQtFileFilter("Firmware|*.bin;*.hex||"), "Firmware (*.bin *.hex)");
+  EXPECT_EQ(ToQtFileFilter("*.ini"), "*.ini");
+  EXPECT_EQ(ToQtFileFilter(""), "");
+}
