@@ -1,5 +1,6 @@
 #include "app/BusbelegungDlg.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -60,15 +60,17 @@ void CZORIX7CheckDlg::RunTestButton(int buttonId) {
   switch (spec->autoMode) {
     case AutoMode::Nothing:
       return;
+    case AutoMode::LineOnly:
+      m_strResult = spec->prefix + m_strResult;
+      AppendResultLine(m_strResult);
+      return;
     case AutoMode::RunCheck:
       dlg->Check(m_strResult);
-      break;
-    case AutoMode::LineOnly:
-      break;
+      m_strResult = spec->prefix + m_strResult;
+      AppendResultLine(m_strResult);
+      dlg->AppendFurtherLines(m_listResult);
+      return;
   }
-  m_strResult = spec->prefix + m_strResult;
-  AppendResultLine(m_strResult);
-  dlg->AppendFurtherLines(m_listResult);
 }
 
 void CZORIX7CheckDlg::OnCheckAll() {

@@ -110,7 +110,10 @@ void CZORIX7CheckDlg::CreateControls() {
   rg->addWidget(AddButton(IDC_RATE11, "Karte n Satz n", {}), 0, 0);
   rg->addWidget(AddButton(IDC_RATEN1, "Karte n Sätze 1..n", {}), 1, 0);
   rg->addWidget(AddButton(IDC_RATE1N, "Karten 1..n Satz n", {}), 2, 0);
-  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) GetDlgItem(id)->setEnabled(false);
+  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) {
+    GetDlgItem(id)->setEnabled(false);
+    GetDlgItem(id)->setMinimumWidth(150);
+  }
   rg->addWidget(AddCheck(IDC_DMA, "DMA"), 0, 1);
   rg->addWidget(AddCheck(IDC_PREPALL, "PrepAll"), 1, 1);
   rg->addWidget(AddCheck(IDC_KONTINUIERLICH, "kontinuierlich"), 2, 1);

@@ -1,5 +1,6 @@
 #include "app/ZORIX9Dlg.h"
 
+#include <QLabel>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,0 +1,153 @@
+#include <gmock/gmock.h>
+
+#include "AppTestSupport.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+// A test dialog whose check and modal run are observable.
+class FakeTestDlg : public CTestDialog {
+ public:
+  FakeTestDlg(HZORIX7 card, int* checks, int* modals, bool further)
+      : CTestDialog(further ? 999 : 998), m_card(card), m_checks(checks), m_modals(modals) {}
+  BOOL Check(CString& result) override {
+    ++*m_checks;
+    result = CString::Formatted("OK 0x%X", m_card);
+    return TRUE;
+  }
+  void AppendFurtherLines(CListBox& list) override {
+    if (TemplateId() == 999) list.AddString("further");
+  }
+  BOOL OnInitDialog() override {
+    ++*m_modals;
+    return CTestDialog::OnInitDialog();
+  }
+
+ private:
+  HZORIX7 m_card;
+  int* m_checks;
+  int* m_modals;
+};
+
+class TestButtons : public MainDialogFixture {
+ protected:
+  // Only the self-test adds lines of its own after its result line.
+  void Register(int buttonId) {
+    dlg->SetTestFactory(buttonId, [this, buttonId](CZORIX7CheckDlg& d) {
+      return std::make_unique<FakeTestDlg>(d.SelectedCard(), &checks, &modals, buttonId == IDC_TEST);
+    });
+  }
+  int checks = 0;
+  int modals = 0;
+};
+
+TEST_F(TestButtons, ButtonsWithoutTheirDialogAreDisabled) {
+  auto& d = Start();
+  EXPECT_FALSE(d.GetDlgItem(IDC_PCICONFIG)->isEnabled());
+  Register(IDC_PCICONFIG);
+  EXPECT_TRUE(d.GetDlgItem(IDC_PCICONFIG)->isEnabled());
+  EXPECT_TRUE(d.GetDlgItem(IDC_BUSBELEGUNG)->isEnabled());
+}
+
+TEST_F(TestButtons, AutomaticModeRunsTheCheckOnTheSelectedCardAndSelectsTheLine) {
+  auto& d = Start();
+  Register(IDC_PCICONFIG);
+  d.AppendResultLine("earlier");
+  SetEditText(d, IDC_KARTE, "2");
+  SetCheck(d, IDC_CHECK_PCICONFIG, true);
+  Click(d, IDC_PCICONFIG);
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(modals, 0);
+  ASSERT_EQ(d.m_listResult.GetCount(), 2);
+  EXPECT_EQ(d.m_listResult.GetText(1), CString::Formatted("PCI Configuration: OK 0x%X", d.m_hCard[1]));
+  EXPECT_EQ(d.m_listResult.GetCurSel(), 1);
+}
+
+TEST_F(TestButtons, TestButtonSwitchesThePowerOnFirst) {
+  auto& d = Start();
+  Register(IDC_PCICONFIG);
+  Click(d, IDC_HOTPLUG);
+  ASSERT_FALSE(d.m_bPower);
+  Click(d, IDC_PCICONFIG);
+  EXPECT_TRUE(d.m_bPower);
+  EXPECT_EQ(checks, 1);
+}
+
+TEST_F(TestButtons, ClearCheckBoxRunsTheDialogAndWritesNoLine) {
+  auto& d = Start();
+  Register(IDC_COMMAND);
+  SetCheck(d, IDC_CHECK_COMMAND, false);
+  Click(d, IDC_COMMAND);
+  EXPECT_EQ(modals, 1);
+  EXPECT_EQ(checks, 0);
+  EXPECT_EQ(d.m_listResult.GetCount(), 0);
+  ASSERT_EQ(host.Dialogs().size(), 1u);
+  EXPECT_EQ(host.Dialogs()[0].className, "(anonymous namespace)::FakeTestDlg");
+}
+
+TEST_F(TestButtons, EachButtonWritesItsOwnPrefix) {
+  auto& d = Start();
+  for (int id : {IDC_PCIOPERATION, IDC_PCIEEPROM, IDC_DSP, IDC_TEST}) Register(id);
+  Click(d, IDC_PCIOPERATION);
+  Click(d, IDC_PCIEEPROM);
+  Click(d, IDC_DSP);
+  Click(d, IDC_TEST);
+  const CString ok = CString::Formatted("OK 0x%X", d.m_hCard[0]);
+  EXPECT_THAT(d.m_listResult.Lines(),
+              ElementsAre("PCI Operation: " + ok, "PCI EEPROM: " + ok, "DSP-Programm: " + ok,
+                          "Selbsttest: " + ok, "further"));
+}
+
+TEST_F(TestButtons, IdentificationAndControlLcaLogTheCurrentResultWithoutChecking) {
+  auto& d = Start();
+  Register(IDC_KENNUNG);
+  Register(IDC_LCA);
+  Click(d, IDC_KENNUNG);
+  EXPECT_EQ(checks, 0);
+  EXPECT_EQ(d.m_listResult.GetText(0), "Kennung: Kein Fehler");
+  Click(d, IDC_LCA);
+  EXPECT_EQ(d.m_listResult.GetText(1), "LCA-Register: Kennung: Kein Fehler");
+}
+
+TEST_F(TestButtons, DataLcaAndGatesDoNothingInAutomaticMode) {
+  auto& d = Start();
+  Register(IDC_DATALCA);
+  Register(IDC_BLENDEN);
+  SetCheck(d, IDC_CHECK_DATALCA, true);
+  SetCheck(d, IDC_CHECK_BLENDEN, true);
+  Click(d, IDC_DATALCA);
+  Click(d, IDC_BLENDEN);
+  EXPECT_EQ(checks + modals, 0);
+  EXPECT_EQ(d.m_listResult.GetCount(), 0);
+}
+
+TEST_F(TestButtons, ZorixFOnlyButtonsRefusePlainCards) {
+  auto& d = Start("[Card 1]\nVariant=ZORIX7\nBus=2\nSlot=5\n");
+  Register(IDC_LCA);
+  SetCheck(d, IDC_CHECK_LCA, false);
+  Click(d, IDC_LCA);
+  EXPECT_THAT(BoxTexts(), ElementsAre("Steuer-LCA|Keine ZORIX7F!"));
+  EXPECT_EQ(modals, 0);
+}
+
+TEST_F(TestButtons, InteractiveDspRunSendsTheIdentificationsAgain) {
+  auto& d = Start();
+  Register(IDC_DSP);
+  SetCheck(d, IDC_CHECK_DSP, false);
+  zorix7sim::ClearJournal();
+  Click(d, IDC_DSP);
+  EXPECT_EQ(zorix7sim::JournalOf("SetZORIX9").size(), 16u);
+}
+
+TEST_F(TestButtons, CheckAllRunsTheCheckedAvailableTestsInColumnOrder) {
+  auto& d = Start();
+  Register(IDC_TEST);
+  Register(IDC_PCICONFIG);
+  SetCheck(d, IDC_CHECK_PCICONFIG, false);
+  Click(d, IDC_CHECK_ALL);
+  ASSERT_EQ(d.m_listResult.GetCount(), 2);
+  EXPECT_THAT(d.m_listResult.GetText(0).str(), ::testing::StartsWith("Selbsttest: "));
+  EXPECT_EQ(checks, 1);
+}
+}  // namespace
