@@ -63,11 +63,19 @@ namespace cp1252 {
 std::string ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (char ch : bytes) {
-    auto b = static_cast<uint8_t>(ch);
-    if (b < 0x80)
-      out += ch;
-    else if (b < 0xA0)
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const size_t n = bytes.size();
+  for (size_t i = 0; i < n;) {
+    // Runs of ASCII, nearly all of an INI file, are copied in one go.
+    size_t j = i;
+    while (j < n && p[j] < 0x80) ++j;
+    if (j > i) {
+      out.append(bytes.data() + i, j - i);
+      i = j;
+      continue;
+    }
+    auto b = p[i++];
+    if (b < 0xA0)
       AppendUtf8(out, kHigh[b - 0x80]);
     else
       AppendUtf8(out, b);

@@ -65,8 +65,9 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     doc.m_encoding = Encoding::Utf8;
   } else {
     bool ascii = true;
-    for (char c : bytes)
-      if (static_cast<unsigned char>(c) >= 0x80) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0, n = bytes.size(); i < n; ++i)
+      if (p[i] >= 0x80) {
         ascii = false;
         break;
       }
@@ -190,8 +191,23 @@ void IniDocument::Set(std::string_view sectionIn, std::string_view keyIn, std::s
   size_t at = m_sectionLastLine[si] + 1;
   std::string raw = Encode(key) + "=" + Encode(value);
   if (at < m_lines.size()) {
+    // Inserted inside the file: everything after it moves down one line. Shifting the line
+    // numbers is much cheaper than a reindex, which decodes and folds every name again.
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(raw), m_newline});
-    Reindex();
+    for (auto& sec : m_sections) {
+      if (sec.line > at) ++sec.line;
+      for (auto& e : sec.entries)
+        if (e.line > at) ++e.line;
+    }
+    for (auto& last : m_sectionLastLine)
+      if (last >= at) ++last;
+    Entry e;
+    e.key = std::string(key);
+    e.value = stored;
+    e.line = at + 1;
+    m_keyIndex[si].emplace(Fold(e.key), m_sections[si].entries.size());
+    m_sections[si].entries.push_back(std::move(e));
+    m_sectionLastLine[si] = at;
     return;
   }
   // Appending to the last section, the common case of a new file, needs no full reindex.

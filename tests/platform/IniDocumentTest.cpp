@@ -132,14 +132,15 @@ TEST(IniBadInput, GarbageLongLinesAndBrokenHeadersAreKeptAndIgnored) {
 TEST(IniBadInput, FiftyMegabytesParseAndWriteInReasonableTime) {
   std::string text;
   text.reserve(52u << 20);
+  std::string body;
+  for (int k = 0; k < 100; ++k) body += "Key" + std::to_string(k) + "=" + std::to_string(k) + std::string(80, 'v') + "\r\n";
   for (int s = 0; text.size() < (50u << 20); ++s) {
     text += "[Karte" + std::to_string(s) + "-Satz0]\r\n";
-    for (int k = 0; k < 100; ++k)
-      text += "Key" + std::to_string(k) + "=" + std::to_string(s * k) + " " + std::string(80, 'v') + "\r\n";
+    text += body;
   }
   auto start = std::chrono::steady_clock::now();
   IniDocument d = IniDocument::Parse(text);
-  EXPECT_EQ(ValueOr(d, "karte1000-satz0", "key99"), "99000 " + std::string(80, 'v'));
+  EXPECT_EQ(ValueOr(d, "karte1000-satz0", "key99"), "99" + std::string(80, 'v'));
   d.Set("Karte0-Satz0", "Neu", "1");  // an insertion far from the end
   EXPECT_EQ(d.Serialize().size(), text.size() + 7);
   // Generous: only a quadratic slip shows up here, not a slow machine.
