@@ -6,10 +6,22 @@
 
 namespace measure {
 
+namespace {
+
+// Far beyond any screen, small enough that the products below stay in range.
+constexpr int kMaxExtent = 1 << 20;
+constexpr int64_t kMaxCoordinate = int64_t{1} << 24;
+
+int clampToPixel(int64_t v) {
+  return static_cast<int>(std::clamp(v, -kMaxCoordinate, kMaxCoordinate));
+}
+
+}  // namespace
+
 PlotGeometry plotGeometry(int clientWidth, int clientHeight) {
   PlotGeometry g;
-  g.width = std::max(clientWidth - 60, 0);
-  g.height = std::max(clientHeight - 40, 0);
+  g.width = std::clamp(clientWidth - 60, 0, kMaxExtent);
+  g.height = std::clamp(clientHeight - 40, 0, kMaxExtent);
   g.middle = g.height / 2 + 20;
   return g;
 }
@@ -155,7 +167,7 @@ Rgb gateColour(int gate) {
 
 int readoutShift(const PlotGeometry& g, size_t n, const GateReadout& readout) {
   if (n == 0) return 0;
-  return static_cast<int>(static_cast<int64_t>(readout.d) * g.width / static_cast<int64_t>(n));
+  return clampToPixel(static_cast<int64_t>(readout.d) * g.width / static_cast<int64_t>(n));
 }
 
 std::vector<GateBar> gateBars(const PlotGeometry& g, size_t n, const GateSettings& gates,
@@ -165,21 +177,17 @@ std::vector<GateBar> gateBars(const PlotGeometry& g, size_t n, const GateSetting
   const int64_t w = g.width;
   const int64_t count = static_cast<int64_t>(n);
   // Gate positions before the recording delay land left of the plot rather than wrapping.
-  auto x = [&](uint32_t pos) {
-    return g.x0 + static_cast<int>((static_cast<int64_t>(pos) - offset) * w / count);
+  auto x = [&](uint32_t pos, int64_t shift) {
+    return clampToPixel(g.x0 + (static_cast<int64_t>(pos) - offset) * w / count - shift);
   };
+  const int64_t e = readout ? readoutShift(g, n, *readout) : 0;
   for (int k = 0; k < 5; ++k) {
     if (k > 0 && !gates.enable[k]) continue;
     GateBar b;
     b.gate = k;
-    b.x1 = x(gates.start[k]);
-    b.x2 = x(gates.end[k]);
-    if (k == 0 && readout) {
-      int e = readoutShift(g, n, *readout);
-      b.x1 -= e;
-      b.x2 -= e;
-    }
-    int dy = (gates.threshold[k] * g.height) / 4096;
+    b.x1 = x(gates.start[k], k == 0 ? e : 0);
+    b.x2 = x(gates.end[k], k == 0 ? e : 0);
+    int dy = static_cast<int>(int64_t{gates.threshold[k]} * g.height / 4096);
     b.yUpper = g.middle - dy;
     b.yLower = g.middle + dy;
     bars.push_back(b);

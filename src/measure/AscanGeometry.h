@@ -18,7 +18,8 @@ struct PlotGeometry {
   int height = 0;  // H, client height - 40
   int middle = 0;  // M, centre line
 };
-// A client smaller than the margins gives a plot of zero width or height.
+// A client smaller than the margins gives a plot of zero width or height; sizes are
+// bounded (2^20) and positions clamped, so no product overflows.
 PlotGeometry plotGeometry(int clientWidth, int clientHeight);
 
 // y of the amplitude line k (in half percent: 100 = top, -100 = bottom).

@@ -3,6 +3,11 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ZORIX7_MEASURE_AVX2 1
+#endif
+
 #include "measure/TextFormat.h"
 
 namespace measure {
@@ -123,14 +128,46 @@ inline uint64_t load64le(const uint8_t* p) {
   return x;
 }
 
+#ifdef ZORIX7_MEASURE_AVX2
+// Four groups (24 bytes in, 16 samples out) per step: each 128-bit lane takes two groups
+// and spreads every sample's 12 bits into a 16-bit lane; even samples then still need
+// the shift by 4 that odd ones do not. Reads 28 bytes from `packed` per step.
+__attribute__((target("avx2"))) size_t unpackGroupsAvx2(const uint8_t* packed, size_t groups,
+                                                        size_t bytes, int16_t* out) {
+  const __m256i spread = _mm256_setr_epi8(0, 1, 1, 2, 3, 4, 4, 5, 6, 7, 7, 8, 9, 10, 10, 11,  //
+                                          0, 1, 1, 2, 3, 4, 4, 5, 6, 7, 7, 8, 9, 10, 10, 11);
+  const __m256i mask = _mm256_set1_epi16(static_cast<short>(0xFFF0));
+  size_t g = 0;
+  for (; g + 4 <= groups && g * 6 + 28 <= bytes; g += 4) {
+    const uint8_t* p = packed + g * 6;
+    __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12));
+    __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(lo), hi, 1);
+    v = _mm256_shuffle_epi8(v, spread);
+    v = _mm256_blend_epi16(_mm256_slli_epi16(v, 4), v, 0xAA);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + g * 4), _mm256_and_si256(v, mask));
+  }
+  return g;
+}
+
+bool haveAvx2() {
+  static const bool have = __builtin_cpu_supports("avx2");
+  return have;
+}
+#endif
+
 }  // namespace
 
 size_t unpackPacked12(const uint8_t* packed, size_t words, int16_t* out, size_t maxSamples) {
   size_t samples = packedSampleCount(words);
   if (samples > maxSamples) samples = maxSamples;
-  size_t groups = samples / 4;
-  size_t bytes = words * 2;
+  if (samples == 0) return 0;
+  const size_t groups = samples / 4;
+  const size_t bytes = words * 2;
   size_t g = 0;
+#ifdef ZORIX7_MEASURE_AVX2
+  if (haveAvx2()) g = unpackGroupsAvx2(packed, groups, bytes, out);
+#endif
   // Whole groups with two spare bytes behind them take one 8-byte load each.
   for (; g < groups && g * 6 + 8 <= bytes; ++g) unpackGroup(load64le(packed + g * 6), out + g * 4);
   ByteView v(packed, bytes);

@@ -80,3 +80,22 @@ TEST(BlockResultCheck, UnknownKennungAndWrongType) {
 
   EXPECT_EQ(card.check(Buf{}).text, "Keine Blenden! Kennung 0");
 }
+
+TEST(BlockResultCheck, LimitsBeyondSixteenBitsAndSharedIdentifications) {
+  Card card;
+  card.limits[1].start[2] = 0, card.limits[1].end[2] = 0xFFFFFFFF;
+  card.limits[1].start[3] = 0x10000, card.limits[1].end[3] = 0xFFFFFFFF;
+  Buf wide;
+  wide.gateRecord(101, {{0, 0}, {0xFFFF, kPresent}});
+  EXPECT_EQ(card.check(wide).status, BlockCheckStatus::Ok);
+  Buf high;
+  high.gateRecord(101, {{0, 0}, {0, 0}, {0xFFFF, kPresent}});
+  EXPECT_EQ(card.check(high).text, "Block 1 Satz 1 B3 65536 - 32767 - -1 ");
+
+  // Two sets with one identification: the lower set's limits apply.
+  card.ident[5] = 102;
+  card.limits[5].start[1] = 0, card.limits[5].end[1] = 5;
+  Buf shared;
+  shared.gateRecord(102, {{300, kPresent}});
+  EXPECT_EQ(card.check(shared).status, BlockCheckStatus::Ok);
+}
