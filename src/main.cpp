@@ -32,12 +32,17 @@ int RunHeadless(CZORIX7CheckApp& app, bool checkAll) {
   if (dlg.IsEnded()) return 1;
   std::printf("Konfiguration: %s\n", app.m_pszProfileName.c_str());
   for (const CString& line : dlg.CardSummaryLines()) std::printf("%s\n", line.c_str());
+  bool allPassed = true;
   if (checkAll) {
     dlg.OnCheckAll();
-    for (const CString& line : dlg.m_listResult.Lines()) std::printf("%s\n", line.c_str());
+    for (const CString& line : dlg.m_listResult.Lines()) {
+      std::printf("%s\n", line.c_str());
+      // A check's verdict ends its line: "OK" or "nach Schreiben OK" on success.
+      if (line.Right(2) != "OK") allPassed = false;
+    }
   }
   dlg.OnOK();
-  return dlg.m_nCards > 0 ? 0 : 1;
+  return dlg.m_nCards > 0 && allPassed ? 0 : 1;
 }
 }  // namespace
 
