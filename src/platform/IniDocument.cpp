@@ -15,7 +15,7 @@ std::string_view Trim(std::string_view s) {
 std::string OneLine(std::string_view s) {
   std::string out(s);
   for (char& c : out)
-    if (c == '\r' || c == '\n') c = ' ';
+    if (c == '\n') c = ' ';  // a lone CR does not end a line
   return out;
 }
 
@@ -48,7 +48,9 @@ std::string IniDocument::Fold(std::string_view s) {
 }
 
 std::string IniDocument::Decode(std::string_view bytes) const {
-  return m_encoding == Encoding::Utf8 ? std::string(bytes) : cp1252::ToUtf8(bytes);
+  if (m_encoding == Encoding::Windows1252) return cp1252::ToUtf8(bytes);
+  // Only a file with a byte order mark can be invalid here; text inside is UTF-8 all the same.
+  return utf8::IsValid(bytes) ? std::string(bytes) : utf8::Repair(bytes);
 }
 
 std::string IniDocument::Encode(std::string_view utf8) const {
@@ -139,17 +141,19 @@ void IniDocument::Reindex() {
   }
 }
 
+std::string IniDocument::Name(std::string_view name) const { return Decode(Encode(Trim(OneLine(name)))); }
+
 const IniDocument::Section* IniDocument::FindSection(std::string_view section) const {
-  auto it = m_sectionIndex.find(Fold(Trim(section)));
+  auto it = m_sectionIndex.find(Fold(Name(section)));
   return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-  // Names are trimmed as the file's names are, so " Init " finds [Init].
-  auto it = m_sectionIndex.find(Fold(Trim(section)));
+  // Names are taken as the file would hold them, so " Init " finds [Init].
+  auto it = m_sectionIndex.find(Fold(Name(section)));
   if (it == m_sectionIndex.end()) return std::nullopt;
   const auto& keys = m_keyIndex[it->second];
-  auto k = keys.find(Fold(Trim(key)));
+  auto k = keys.find(Fold(Name(key)));
   if (k == keys.end()) return std::nullopt;
   return m_sections[it->second].entries[k->second].value;
 }
@@ -160,13 +164,22 @@ void IniDocument::AppendLine(std::string raw) {
 }
 
 void IniDocument::Set(std::string_view sectionIn, std::string_view keyIn, std::string_view valueIn) {
-  // Names as a reader of the saved file sees them: one line, trimmed, and without the
-  // characters the file's encoding lacks.
-  const std::string sectionLine = Decode(Encode(Trim(OneLine(sectionIn))));
-  const std::string keyLine = Decode(Encode(Trim(OneLine(keyIn))));
+  const std::string sectionLine = Name(sectionIn);
+  const std::string keyLine = Name(keyIn);
   const std::string valueLine = OneLine(valueIn);
   const std::string_view section = sectionLine, key = keyLine, value = valueLine;
   const std::string stored = Decode(Encode(Unquote(Trim(value))));
+  // A name a reader would take for something else (";x" is a comment, "a=b" a different key,
+  // "a]b" a different section) is written as given, and the index rebuilt from the lines so
+  // that it shows what a reader of the file will see.
+  const bool readable = section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
+                        (key.empty() || (key.front() != ';' && key.front() != '['));
+  SetLine(section, key, value, stored);
+  if (!readable) Reindex();
+}
+
+void IniDocument::SetLine(std::string_view section, std::string_view key, std::string_view value,
+                          const std::string& stored) {
   auto it = m_sectionIndex.find(Fold(section));
   if (it == m_sectionIndex.end()) {
     AppendLine("[" + Encode(section) + "]");

@@ -51,7 +51,11 @@ class IniDocument {
   void Reindex();
   std::string Decode(std::string_view bytes) const;
   std::string Encode(std::string_view utf8) const;
+  // A name as a reader of the saved file sees it: one line, trimmed, and without the
+  // characters the file's encoding lacks.
+  std::string Name(std::string_view name) const;
   void AppendLine(std::string raw);
+  void SetLine(std::string_view section, std::string_view key, std::string_view value, const std::string& stored);
 
   std::vector<Line> m_lines;
   std::string m_bom;
