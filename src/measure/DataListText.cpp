@@ -1,6 +1,8 @@
 #include "measure/DataListText.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "measure/MeasureData.h"
@@ -10,14 +12,56 @@ namespace measure {
 
 namespace {
 
-// Lines are short; one snprintf into a stack buffer keeps a 65536-sample list quick.
+// A listing has up to 65536 lines, so the 16-bit line is assembled with to_chars (same
+// digits as printf for fixed precision) instead of a full printf per line.
+class LineWriter {
+ public:
+  void text(const char* s, size_t n) {
+    std::memcpy(m_p, s, n);
+    m_p += n;
+  }
+  template <size_t N>
+  void text(const char (&s)[N]) { text(s, N - 1); }
+  void right(int value, int width) {
+    char tmp[16];
+    pad(tmp, std::to_chars(tmp, tmp + sizeof tmp, value).ptr, width);
+  }
+  void right(double value, int width, int precision) {
+    char tmp[40];
+    pad(tmp, std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::fixed, precision).ptr,
+        width);
+  }
+  void hex4(uint16_t v) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (int shift = 12; shift >= 0; shift -= 4) *m_p++ = kDigits[(v >> shift) & 0xF];
+  }
+  void pad(const char* s, const char* end, int width) {
+    size_t n = static_cast<size_t>(end - s);
+    for (size_t k = n; k < static_cast<size_t>(width); ++k) *m_p++ = ' ';
+    text(s, n);
+  }
+  std::string str() const { return std::string(m_buf, static_cast<size_t>(m_p - m_buf)); }
+
+ private:
+  char m_buf[128];
+  char* m_p = m_buf;
+};
+
+// "%8.3fµs  %6.1f%% | %4i %6d (%4d) 0x%04X"
 void addSample16(std::vector<std::string>& lines, size_t i, double dt, int16_t s, int value) {
-  char buf[96];
-  int n = std::snprintf(buf, sizeof buf, "%8.3fµs  %6.1f%% | %4i %6d (%4d) 0x%04X", i * dt,
-                        percentOfFullScale(s), static_cast<int>(i), value,
-                        static_cast<int16_t>(s & 0xFF80) / 64,
-                        static_cast<unsigned>(static_cast<uint16_t>(s)));
-  lines.emplace_back(buf, static_cast<size_t>(n));
+  LineWriter w;
+  w.right(static_cast<double>(i) * dt, 8, 3);
+  w.text("µs  ");
+  w.right(percentOfFullScale(s), 6, 1);
+  w.text("% | ");
+  w.right(static_cast<int>(i), 4);
+  w.text(" ");
+  w.right(value, 6);
+  w.text(" (");
+  w.right(static_cast<int16_t>(s & 0xFF80) / 64, 4);
+  w.text(") 0x");
+  w.hex4(static_cast<uint16_t>(s));
+  lines.push_back(w.str());
 }
 
 void addSample8(std::vector<std::string>& lines, size_t i, double dt, int8_t b) {

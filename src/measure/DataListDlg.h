@@ -1,0 +1,25 @@
+#pragma once
+#include "platform/CDialog.h"
+#include "platform/CListBox.h"
+
+enum : int { IDD_DATALIST = 140, IDC_DATALIST = 1000 };
+
+// One A-scan buffer sample by sample: time, percent of full scale, index, value and word.
+// Opened modally from the A-scan display and the gates dialog; never owns the buffer.
+class CDataListDlg : public CDialog {
+  Q_OBJECT
+
+ public:
+  explicit CDataListDlg(QWidget* parent = nullptr);
+  BOOL OnInitDialog() override;
+
+  BOOL m_b8Bit = FALSE;
+  BOOL m_bHeader = FALSE;
+  const BYTE* m_pData = nullptr;
+  UINT m_nBytes = 0;
+  BYTE m_nSampleRate = 0;
+  CListBox m_listData;
+
+ protected:
+  void CreateControls() override;
+};
