@@ -2,6 +2,7 @@
 # Optimised build of the benchmark programs, then runs every one of them.
 set -eu
 root=$(cd "$(dirname "$0")" && pwd)
+"$root/tools/deps.sh"
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORIX7_BENCH=ON -DZORIX7_TESTS=OFF
 targets=$(sed -n 's/^ *add_executable(\([A-Za-z0-9_]*_bench\).*/\1/p' "$root"/bench/*.cmake)
