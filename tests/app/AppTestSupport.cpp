@@ -33,6 +33,10 @@ std::string MainDialogFixture::ReadConfig() const {
 
 CZORIX7CheckDlg& MainDialogFixture::Start(const char* bench) {
   EXPECT_TRUE(zorix7sim::LoadBenchText(bench)) << zorix7sim::BenchError();
+  return StartOnLoadedBench();
+}
+
+CZORIX7CheckDlg& MainDialogFixture::StartOnLoadedBench() {
   dlg = std::make_unique<CZORIX7CheckDlg>();
   dlg->m_strModuleDir = dir.path().toStdString();
   dlg->InitDialog();

@@ -24,6 +24,8 @@ class MainDialogFixture : public DialogFixture {
   std::string ReadConfig() const;
   // Loads the bench and runs the start-up of a new main dialog.
   CZORIX7CheckDlg& Start(const char* bench = kTwoCards);
+  // Runs the start-up on the bench already loaded (faults added after loading stay).
+  CZORIX7CheckDlg& StartOnLoadedBench();
   // Boxes shown so far as "caption|text".
   std::vector<std::string> BoxTexts() const;
 

@@ -98,9 +98,7 @@ TEST_F(StartUp, EverySetGetsItsDefaultIdentification) {
 TEST_F(StartUp, WarmUpFailureIsReportedPerCardAndStartUpGoesOn) {
   EXPECT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
   zorix7sim::AddFault({"WarmUp", 2, 0, 0x1234});
-  dlg = std::make_unique<CZORIX7CheckDlg>();
-  dlg->m_strModuleDir = dir.path().toStdString();
-  dlg->InitDialog();
+  StartOnLoadedBench();
   EXPECT_THAT(BoxTexts(), ElementsAre("Init|WarmUp Karte 2 Error 1234"));
   EXPECT_EQ(zorix7sim::Card(2)->sets[0].zorix9Ident, -20);
 }
@@ -109,9 +107,7 @@ TEST_F(StartUp, UnreadablePositionStopsThePositionSearchButKeepsTheCards) {
   EXPECT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
   zorix7sim::AddFault({"GetCardPosition", 1, 1, 0xBAD});
   WriteConfig("[Bus]\nKanal1=Bus 3 Slot 7\n");
-  dlg = std::make_unique<CZORIX7CheckDlg>();
-  dlg->m_strModuleDir = dir.path().toStdString();
-  dlg->InitDialog();
+  StartOnLoadedBench();
   EXPECT_THAT(BoxTexts(), ElementsAre("Init|GetCardPosition 1 Error BAD"));
   EXPECT_EQ(zorix7sim::JournalOf("GetCardPosition").size(), 1u);
   EXPECT_EQ(dlg->m_nCards, 2u);
