@@ -52,9 +52,8 @@ CAnzeigeDlg::CAnzeigeDlg(QWidget* parent) : CDialog(IDD_ANZEIGE, parent) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
   setPalette(pal);
-  setAutoFillBackground(true);
   QFont f = font();
-  f.setPixelSize(13);
+  f.setPixelSize(12);
   setFont(f);
 }
 
