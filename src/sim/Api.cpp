@@ -61,7 +61,7 @@ BOOL ZORIX7Close(HZORIX7 h) {
   c.Args(Format("0x%X", h));
   if (!c.Begin()) return FALSE;
   c.card().setHandle(0);
-  c.card().running = false;
+  c.card().ForgetShots();
   return c.Succeed();
 }
 
@@ -94,22 +94,21 @@ BOOL ZORIX7WarmUp(HZORIX7 h, DWORD* error) {
 
 BOOL ZORIX7Start(HZORIX7 h, DWORD* error) {
   return Simple("ZORIX7Start", h, error, [](CardModel& card) -> DWORD {
-    card.running = true;
+    card.StartShots();
     return 0;
   });
 }
 
 BOOL ZORIX7Stop(HZORIX7 h, DWORD* error) {
   return Simple("ZORIX7Stop", h, error, [](CardModel& card) -> DWORD {
-    card.running = false;
+    card.StopShots();
     return 0;
   });
 }
 
 BOOL ZORIX7ClearFIFO(HZORIX7 h, DWORD* error) {
   return Simple("ZORIX7ClearFIFO", h, error, [](CardModel& card) -> DWORD {
-    card.pendingAscanSet.reset();
-    card.pendingResults.reset();
+    card.ClearFifo();
     return 0;
   });
 }
@@ -213,6 +212,7 @@ BOOL ZORIX7PrepAllGatesParam(HZORIX7 h, BYTE set, ParamBlock block, DWORD* error
   if (!c.Begin() || !SetInRange(c, set)) return FALSE;
   c.card().sets[set].block = block;
   c.card().sets[set].prepared = true;
+  c.card().currentSet = set;  // a single shot measures the set prepared last
   return c.Succeed();
 }
 
@@ -238,8 +238,7 @@ BOOL ZORIX7StartParam(HZORIX7 h, BYTE startMode, DWORD* error) {
   Call c("ZORIX7StartParam", h, error, true);
   c.Args(Format("mode %u", startMode));
   if (!c.Begin()) return FALSE;
-  c.card().startMode = startMode;
-  c.card().running = true;
+  c.card().StartParamShots(startMode);
   return c.Succeed();
 }
 
@@ -312,13 +311,13 @@ BOOL ZORIX7SetSAPDelay(HZORIX7 h, WORD delay, DWORD* error) {
 
 BOOL ZORIX7GetData(HZORIX7 h, DWORD* byteCount, void* buffer, DWORD* error) {
   Call c("ZORIX7GetData", h, error, true);
-  c.Args(Format("room %u", byteCount ? *byteCount : 0));
+  const DWORD room = byteCount ? *byteCount : 0;
+  c.Args(Format("room %u", room));
   if (!c.Begin({byteCount})) return FALSE;
   if (*byteCount > 0 && !buffer) return c.Fail(kErrNullPointer);
-  c.card().pendingAscanSet.reset();
-  c.card().pendingResults.reset();
-  *byteCount = 0;
-  return c.Succeed();
+  DWORD failure = c.card().FetchData(static_cast<BYTE*>(buffer), *byteCount);
+  c.Args(Format("room %u, delivered %u", room, *byteCount));
+  return failure ? c.Fail(failure) : c.Succeed();
 }
 
 BOOL ZORIX7StartGetData(HZORIX7 h, DWORD* byteCount, void* buffer, DWORD reserved, DWORD* error) {
@@ -326,17 +325,16 @@ BOOL ZORIX7StartGetData(HZORIX7 h, DWORD* byteCount, void* buffer, DWORD reserve
   c.Args(Format("room %u, %u", byteCount ? *byteCount : 0, reserved));
   if (!c.Begin({byteCount})) return FALSE;
   if (*byteCount > 0 && !buffer) return c.Fail(kErrNullPointer);
-  c.card().fetchPending = true;
-  return c.Succeed();
+  DWORD failure = c.card().StartFetch(static_cast<BYTE*>(buffer), *byteCount);
+  return failure ? c.Fail(failure) : c.Succeed();
 }
 
 BOOL ZORIX7IsReadyGetDataIntReturn(HZORIX7 h, DWORD* byteCount, DWORD* error) {
   Call c("ZORIX7IsReadyGetDataIntReturn", h, error, true);
-  if (!c.Begin({byteCount})) return FALSE;
-  // Nothing is measured yet: a started fetch completes at once, empty.
-  c.card().fetchPending = false;
-  c.card().pendingAscanSet.reset();
-  *byteCount = 0;
+  // A failing poll must not read as "complete" (0): the caller then looks at the error word.
+  if (!c.Begin({byteCount})) return c.Fail(error && *error ? *error : kErrNullPointer, TRUE);
+  c.card().CollectFetch(*byteCount);
+  c.Args(Format("delivered %u", *byteCount));
   return c.Succeed(0);
 }
 
@@ -344,35 +342,33 @@ BOOL ZORIX7GetASCAN(HZORIX7 h, BYTE set, DWORD* byteCount, DWORD reserved, DWORD
   Call c("ZORIX7GetASCAN", h, error, true);
   c.Args(Format("set %u, %u", set, reserved));
   if (!c.Begin({byteCount}) || !SetInRange(c, set)) return FALSE;
-  c.card().pendingAscanSet = set;
-  *byteCount = 0;
-  return c.Succeed();
+  DWORD failure = c.card().RequestAscan(set, *byteCount);
+  return failure ? c.Fail(failure) : c.Succeed();
 }
 
 BOOL ZORIX7GetResults(HZORIX7 h, DWORD value, DWORD* byteCount, void* buffer, DWORD* error) {
   Call c("ZORIX7GetResults", h, error, true);
   c.Args(Format("%u, room %u, %s", value, byteCount ? *byteCount : 0, buffer ? "buffer" : "null"));
   if (!c.Begin({byteCount})) return FALSE;
-  if (buffer)
-    c.card().pendingResults.reset();
-  else
-    c.card().pendingResults = value;
-  *byteCount = 0;
-  return c.Succeed();
+  // value is not interpreted: every call yields one cycle of records. Without a buffer
+  // they wait for the next GetData.
+  DWORD failure = buffer ? c.card().FetchResults(static_cast<BYTE*>(buffer), *byteCount)
+                         : c.card().RequestResults(*byteCount);
+  return failure ? c.Fail(failure) : c.Succeed();
 }
 
 BOOL ZORIX7GetGates(HZORIX7 h, GateReadout* readout, DWORD* error) {
   Call c("ZORIX7GetGates", h, error, true);
   if (!c.Begin({readout})) return FALSE;
   if (!c.card().isF()) return c.Fail(kErrWrongVariant);
-  *readout = GateReadout{};
-  return c.Succeed();
+  DWORD failure = c.card().Readout(*readout);
+  return failure ? c.Fail(failure) : c.Succeed();
 }
 
 BOOL ZORIX7IsDataInFIFO(HZORIX7 h, BOOL* dataInFifo, DWORD* error) {
   Call c("ZORIX7IsDataInFIFO", h, error, true);
   if (!c.Begin({dataInFifo})) return FALSE;
-  *dataInFifo = FALSE;
+  *dataInFifo = c.card().DataInFifo() ? TRUE : FALSE;
   return c.Succeed();
 }
 

@@ -20,6 +20,18 @@
 //   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234
 //   StuckKennung=<offsets>  identification bytes that keep their value on PutKonfig
 //   StuckEeprom=<addresses> EEPROM bytes that ignore writes
+//   Specimen and probe (amplitudes in % of full scale at 20 dB gain, Verstaerkung 200):
+//   Velocity=5920           sound velocity, m/s
+//   Thickness=47.5          plate thickness, mm (back wall at 2 x thickness / velocity)
+//   FlawDepth=26            flaw depth, mm; 0, or not above the back wall, = no flaw
+//   FlawAmplitude=55  BackWallAmplitude=80  TransmitPulse=200
+//   Attenuation=0.04        dB per mm of further sound path, shapes the back-wall multiples
+//   ProbeFrequency=4        MHz; echoes are three-cycle bursts of it
+//   Noise=1                 rms noise of one shot, %; averaging divides it by sqrt(Average)
+//   NoiseSeed=<n>           start of the card's noise sequence (default from the number)
+//   AscanType=0x14          headed A-scans: 0x14 or 0x60 (16-bit) or 0x10 (packed 12-bit)
+//   ExtraFifoWords=<n>      32-bit words 0x0BAD0000 + i appended behind every result buffer
+//   ShotPeriodUs=<n>        time one shot takes on the clock; 0 (default) = none
 //
 // [Fault]                   one section per injected fault, repeatable
 //   Call=<name>             e.g. GetData or ZORIX7GetData (required)
@@ -37,6 +49,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -105,6 +118,12 @@ std::optional<std::vector<BYTE>> ParseHexBytes(std::string_view s) {
   for (size_t i = 0; i < digits.size(); i += 2)
     out.push_back(static_cast<BYTE>(std::stoul(digits.substr(i, 2), nullptr, 16)));
   return out;
+}
+
+std::string Real(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
 }
 
 bool IsPowerOfTwo(uint64_t v) { return v && !(v & (v - 1)); }
@@ -249,6 +268,49 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
     auto v = Number(value, 0xFFFFFFFFu, problem);
     if (!v) return problem;
     c.registers[static_cast<DWORD>(*address)] = static_cast<DWORD>(*v);
+    return {};
+  }
+  struct RealKey {
+    const char* key;
+    double SpecimenSpec::*field;
+    double min, max;
+  };
+  static const RealKey kReal[] = {
+      {"velocity", &SpecimenSpec::velocity, 100, 20000},
+      {"thickness", &SpecimenSpec::thickness, 0.01, 10000},
+      {"flawdepth", &SpecimenSpec::flawDepth, 0, 10000},
+      {"flawamplitude", &SpecimenSpec::flawAmplitude, 0, 1000},
+      {"backwallamplitude", &SpecimenSpec::backWallAmplitude, 0, 1000},
+      {"transmitpulse", &SpecimenSpec::transmitPulse, 0, 1000},
+      {"attenuation", &SpecimenSpec::attenuation, 0, 10},
+      {"probefrequency", &SpecimenSpec::frequency, 0.1, 50},
+      {"noise", &SpecimenSpec::noise, 0, 100},
+  };
+  for (const auto& r : kReal) {
+    if (key != r.key) continue;
+    auto v = ParseFloat(value);
+    if (!v || *v < r.min || *v > r.max)
+      return "bad number \"" + std::string(value) + "\" (" + Real(r.min) + ".." + Real(r.max) + ")";
+    c.specimen.*r.field = *v;
+    return {};
+  }
+  if (key == "ascantype") {
+    auto v = ParseNumber(value);
+    if (!v || (*v != kTypeAscan14 && *v != kTypeAscan60 && *v != kTypePacked12))
+      return "A-scan type must be 0x14, 0x60 or 0x10, not \"" + std::string(value) + "\"";
+    c.ascanType = static_cast<BYTE>(*v);
+    return {};
+  }
+  if (key == "extrafifowords" || key == "shotperiodus") {
+    auto v = Number(value, key == "extrafifowords" ? 4096 : 10000000, problem);
+    if (!v) return problem;
+    (key == "extrafifowords" ? c.extraFifoWords : c.shotPeriodUs) = static_cast<DWORD>(*v);
+    return {};
+  }
+  if (key == "noiseseed") {
+    auto v = ParseNumber(value);
+    if (!v) return "bad number \"" + std::string(value) + "\"";
+    c.noiseSeed = *v;
     return {};
   }
   if (key == "stuckkennung") return ParseOffsets(value, sizeof(KennungRecord), c.stuckKennung);

@@ -125,6 +125,7 @@ CardSpec MakeDefaultCard(int number, Variant variant) {
   c[0x3E] = 0x00;
   c[0x3F] = 0x00;
   s.eeprom = EepromFromConfig(c);
+  s.noiseSeed = 0x5EED0000u + n;
   return s;
 }
 
@@ -133,6 +134,7 @@ CardModel::CardModel(CardSpec spec) : m_spec(std::move(spec)) {
   m_config = m_spec.config;
   m_eeprom = m_spec.eeprom;
   m_registers = m_spec.registers;
+  m_noise = NoiseSource(m_spec.noiseSeed);
 }
 
 KennungRecord CardModel::Kennung() const {
@@ -227,9 +229,7 @@ void CardModel::StartReset() {
   m_resetTick = CurrentClock().GetTickCount();
   running = false;
   warmedUp = false;
-  fetchPending = false;
-  pendingAscanSet.reset();
-  pendingResults.reset();
+  ForgetShots();
 }
 
 bool CardModel::InReset() const {

@@ -1,15 +1,16 @@
 #pragma once
 // One virtual card: what the bench gives it (CardSpec) and what calls change (CardModel).
-// The measured-data side is deliberately thin; the prepared sets, ZORIX9 identifications
-// and run state are kept here so that data generation can build on them.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "card/zorix7dll.h"
+#include "sim/Shots.h"
+#include "sim/Specimen.h"
 #include "sim/Zorix7Sim.h"
 
 namespace zorix7sim {
@@ -30,6 +31,12 @@ struct CardSpec {
   std::map<DWORD, DWORD> registers;
   std::set<unsigned> stuckKennung;
   std::set<unsigned> stuckEeprom;
+  // Measuring.
+  SpecimenSpec specimen;
+  BYTE ascanType = kTypeAscan14;  // headed A-scans: 0x14, 0x60 or 0x10 (packed)
+  DWORD extraFifoWords = 0;       // words appended behind every result buffer
+  DWORD shotPeriodUs = 0;         // 0: shots take no time
+  uint64_t noiseSeed = 0;
 };
 
 // A plausible card of the given number: distinct position, addresses and serial number.
@@ -107,15 +114,72 @@ class CardModel {
   bool running = false;
   std::vector<BYTE> program;  // last image given to LoadProm
   std::optional<CommandRecord> lastCommand;
-  std::optional<BYTE> pendingAscanSet;   // GetASCAN asked, the next fetch delivers
-  std::optional<DWORD> pendingResults;   // GetResults asked without a buffer
-  bool fetchPending = false;             // StartGetData issued, not yet collected
+  bool fetchPending = false;  // StartGetData issued, not yet collected
 
   // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
   bool Zorix9Mode() const;
 
+  // ---- measuring (CardMeasure.cpp) ----
+  // Fetches return 0 or an error word; count is the room on entry and the bytes
+  // delivered on return. Data that do not fit the room are lost.
+  //
+  // Start: one shot of the current set, or a free run when its block has start mode 3.
+  void StartShots();
+  // StartParam: mode 3 runs freely over the active sets; other modes fire one shot.
+  void StartParamShots(BYTE mode);
+  void StopShots();
+  void ClearFifo();
+  void ForgetShots();  // close and reset
+  DWORD FetchData(BYTE* buffer, DWORD& count);
+  DWORD RequestAscan(BYTE set, DWORD& count);  // count: bytes the next fetch delivers
+  DWORD RequestResults(DWORD& count);
+  DWORD FetchResults(BYTE* buffer, DWORD& count);
+  DWORD StartFetch(BYTE* buffer, DWORD room);
+  DWORD CollectFetch(DWORD& count);
+  DWORD Readout(GateReadout& out);  // the last shot's gates
+  bool DataInFifo() const;
+  // The sets one cycle measures: the active sets 1..7 (ZORIX7F), else the current set.
+  std::vector<BYTE> Cycle() const;
+  // A set's response as prepared; a set never prepared measures with the power-on block.
+  const SetResponse& Response(BYTE set);
+
  private:
   BYTE ConfigWritableMask(size_t offset) const;
+  bool HasData() const;
+  void BeginFreeRun(bool block);
+  void Produce(std::vector<BYTE>& out);
+  void AppendShot(BYTE set, std::vector<BYTE>& out);
+  void AppendResults(std::vector<BYTE>& out);
+  void AppendCycle(const std::vector<BYTE>& sets, bool endOfCycle, std::vector<BYTE>& out);
+  BYTE NextInCycle();
+  void Charge(size_t shots);
+  DWORD TimeStamp() const;
+  DWORD Deliver(const std::vector<BYTE>& data, BYTE* buffer, DWORD& count);
+
+  struct Run {
+    bool freeRun = false;
+    bool blockRun = false;  // started by StartParam: a cycle of results stays after Stop
+    size_t rotation = 0;
+    std::deque<BYTE> fired;  // single shots not yet fetched
+    unsigned leftoverShots = 0;
+    bool leftoverResults = false;
+    std::optional<std::vector<BYTE>> queued;  // GetASCAN / GetResults without buffer
+    std::optional<BYTE> lastShotSet;
+    DWORD shots = 0;
+    DWORD fetchBytes = 0;
+    uint64_t timeDebtUs = 0;
+  };
+  struct CachedResponse {
+    bool valid = false;
+    ParamBlock block{};
+    bool relative = false;
+    SetResponse response;
+  };
+  Run m_run;
+  std::array<CachedResponse, kSets> m_responses;
+  NoiseSource m_noise{0};
+  std::vector<int16_t> m_samples;
+  std::vector<BYTE> m_out;
 
   CardSpec m_spec;
   HZORIX7 m_handle = 0;

@@ -22,6 +22,7 @@ enum : DWORD {
   kErrWrongVariant = 0xE0000004,  // ZORIX7F-only call on a ZORIX7 card
   kErrInReset = 0xE0000005,       // call needs the card out of reset
   kErrNoCard = 0xE0000006,        // Open: the bench has no card of that number
+  kErrNoData = 0xE0000007,        // fetch from a card that neither runs nor holds a shot
   kErrInjected = 0xE00000FF,      // default error word of an injected fault
 };
 

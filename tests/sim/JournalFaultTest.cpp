@@ -50,6 +50,10 @@ TEST_F(FaultTest, NthCallOnOneCardCountsOnlyThatCard) {
   HZORIX7 h1 = OpenCard(1), h2 = OpenCard(2);
   ASSERT_TRUE(AddFault({"GetData", 1, 2, 0x1234}));
   DWORD error = 0, count = 0;
+  ParamBlock freeRun = zorix7sim::DefaultParamBlock();
+  freeRun.StartMode = 3;  // every fetch finds a shot
+  for (HZORIX7 h : {h1, h2})
+    ASSERT_TRUE(ZORIX7PrepAllGatesParam(h, 0, freeRun, &error) && ZORIX7Start(h, &error));
   EXPECT_TRUE(ZORIX7GetData(h2, &count, nullptr, &error));
   EXPECT_TRUE(ZORIX7GetData(h1, &count, nullptr, &error));
   EXPECT_TRUE(ZORIX7GetData(h2, &count, nullptr, &error));
