@@ -40,22 +40,17 @@ Rgb at(const QImage& img, int x, int y) {
 
 bool dark(Rgb c) { return c.r < 110 && c.g < 110 && c.b < 110; }
 
-int darkPixels(const QImage& img, QRect r) {
+// Pixels in a rectangle that pass a test, or that have a colour.
+template <typename Pred>
+int countIf(const QImage& img, QRect r, Pred pred) {
   int n = 0;
   r = r.intersected(img.rect());
   for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += dark(at(img, x, y));
+    for (int x = r.left(); x <= r.right(); ++x) n += pred(at(img, x, y));
   return n;
 }
-
-// Counts pixels of a colour in a rectangle.
-int count(const QImage& img, QRect r, Rgb c) {
-  int n = 0;
-  r = r.intersected(img.rect());
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += at(img, x, y) == c;
-  return n;
-}
+int count(const QImage& img, QRect r, Rgb c) { return countIf(img, r, [c](Rgb p) { return p == c; }); }
+int darkPixels(const QImage& img, QRect r) { return countIf(img, r, dark); }
 
 // Paint events only (no window background), over a sentinel colour: untouched pixels show
 // that nothing was drawn there.
@@ -99,13 +94,9 @@ TEST_F(AnzeigeDlgTest, GridLinesFrameAndScalesInTheirColours) {
   QImage img = render(dlg);
 
   const int x = geo.x0 + 3;  // left of the first axis tick
-  for (const measure::GridLine& l : measure::gridLines(geo)) {
-    const Rgb want = l.colour == measure::GridColour::Cyan    ? kCyan
-                     : l.colour == measure::GridColour::Green ? kGreen
-                                                              : kBlack;
-    EXPECT_EQ(at(img, x, l.y), want) << "k=" << l.k;
-    EXPECT_EQ(at(img, geo.x0 + geo.width - 1, l.y), want) << "k=" << l.k;
-  }
+  for (int k : {30, 70, 90, -10, -90}) EXPECT_EQ(at(img, x, measure::amplitudeY(geo, k)), kCyan) << k;
+  for (int k : {40, 80, -20, -60}) EXPECT_EQ(at(img, x, measure::amplitudeY(geo, k)), kGreen) << k;
+  for (int k : {100, -100}) EXPECT_EQ(at(img, geo.x0 + geo.width - 1, measure::amplitudeY(geo, k)), kBlack) << k;
   EXPECT_EQ(at(img, x, measure::amplitudeY(geo, 10)), kCyan);
   EXPECT_EQ(at(img, x, measure::amplitudeY(geo, 20)), kGreen);
   EXPECT_EQ(at(img, x, measure::amplitudeY(geo, 0)), kBlack);
