@@ -1,5 +1,6 @@
 #pragma once
 // Builds card buffers byte by byte, little-endian, for the decoder tests.
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -19,10 +20,10 @@ class Buf {
   Buf& stamp(uint32_t time) { return u32(0xFF).u32(time); }
   // A GateRecord; slots give (time, flags, amplitude raw), unused slots stay empty.
   struct Slot { uint16_t t = 0, flags = 0, raw = 0; };
-  Buf& gateRecord(int16_t kennung, std::initializer_list<Slot> slots = {}) {
+  Buf& gateRecord(int16_t kennung, std::initializer_list<Slot> gateSlots = {}) {
     header(0x40, 56, kennung).u16(0);
     size_t k = 0;
-    for (const Slot& s : slots) { u16(s.raw).u16(0).u16(s.t).u16(s.flags); ++k; }
+    for (const Slot& s : gateSlots) { u16(s.raw).u16(0).u16(s.t).u16(s.flags); ++k; }
     zeros((5 - k) * 8 + 8);
     return *this;
   }
