@@ -80,6 +80,29 @@ TEST_F(VirtualCardAscan, DefaultSetShowsEchoesInsideTheirGates) {
     image.save(QString(dir) + "/virtual-card-ascan.png");
 }
 
+// The continuous runs show each new shot in a window they keep open and repaint themselves.
+TEST_F(VirtualCardAscan, ModelessWindowShowsEveryNewShot) {
+  CAnzeigeDlg dlg;
+  dlg.m_pGates = &params.Gates;
+  CurrentUiHost().ShowModeless(dlg);
+  dlg.resize(1024, 743);
+  QImage previous;
+  for (UINT shot = 1; shot <= 3; ++shot) {
+    Shoot(1);
+    dlg.m_pGateReadout = &readout;
+    dlg.SetData(buffer.data(), bytes, shot);
+    CurrentUiHost().UpdateWindow(dlg);
+    QImage image(1024, 743, QImage::Format_RGB32);
+    dlg.render(&image);
+    // Every shot has its own noise, so each repaint differs from the last.
+    EXPECT_NE(image, previous) << shot;
+    previous = image;
+  }
+  EXPECT_EQ(host.ModelessShown(), 1);
+  EXPECT_EQ(host.WindowUpdates(), 3);
+  EXPECT_TRUE(host.Boxes().empty());
+}
+
 TEST_F(VirtualCardAscan, HeadedShotCarriesTheSetsIdentificationAndPassesTheCheck) {
   DWORD error = 0;
   ASSERT_TRUE(ZORIX7SetZORIX9(card, 2, -12, &error));
