@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/ZORIX7Check.h"
 #include "app/ZORIX7CheckDlg.h"
@@ -51,6 +54,12 @@ int main(int argc, char** argv) {
   const bool checkAll = HasArg(argc, argv, "--check-all");
   const bool headless = cards || checkAll || !HasDisplay();
   if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Qt wants a private runtime folder; give it one rather than a warning on every start.
+  if (!std::getenv("XDG_RUNTIME_DIR")) {
+    std::string runtime = "/tmp/zorix7check-runtime-" + std::to_string(getuid());
+    mkdir(runtime.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  }
 
   QApplication qapp(argc, argv);
   QApplication::setApplicationName("ZORIX7Check");

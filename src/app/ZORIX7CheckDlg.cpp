@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <algorithm>
 
 #include "app/AboutDlg.h"
@@ -17,6 +18,7 @@ CZORIX7CheckDlg::CZORIX7CheckDlg(QWidget* parent) : CDialog(IDD_ZORIX7CHECK_DIAL
       "Parameter setzen/Einzelmessung ausführen", "Blockmessung ausführen"};
   for (int i = 0; i < 13; ++i) m_strStatus[i] = kStatus[i];
   SetWindowText("ZORIX7 Check");
+  setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
 }
 
 CZORIX7CheckDlg::~CZORIX7CheckDlg() { OnDestroy(); }
