@@ -22,8 +22,8 @@ const std::vector<TestButtonSpec>& CZORIX7CheckDlg::TestButtons() {
 }
 
 const TestButtonSpec* CZORIX7CheckDlg::FindTestButton(int buttonId) const {
-  for (const auto& spec : TestButtons())
-    if (spec.buttonId == buttonId) return &spec;
+  for (const auto& button : TestButtons())
+    if (button.buttonId == buttonId) return &button;
   return nullptr;
 }
 
@@ -36,37 +36,37 @@ bool CZORIX7CheckDlg::HasTestFactory(int buttonId) const { return m_testFactorie
 
 void CZORIX7CheckDlg::UpdateTestButtonStates() {
   // A test whose dialog is not part of this build stays greyed out rather than doing nothing.
-  for (const auto& spec : TestButtons())
-    if (QWidget* button = GetDlgItem(spec.buttonId)) button->setEnabled(HasTestFactory(spec.buttonId));
+  for (const auto& button : TestButtons())
+    if (QWidget* widget = GetDlgItem(button.buttonId)) widget->setEnabled(HasTestFactory(button.buttonId));
 }
 
 void CZORIX7CheckDlg::RunTestButton(int buttonId) {
-  const TestButtonSpec* spec = FindTestButton(buttonId);
+  const TestButtonSpec* button = FindTestButton(buttonId);
   auto factory = m_testFactories.find(buttonId);
-  if (!spec || factory == m_testFactories.end()) return;
-  if (spec->needsZorix7F && !ZORIX7IsVersion3(SelectedCard())) {
-    MessageBox("Keine ZORIX7F!", spec->caption);
+  if (!button || factory == m_testFactories.end()) return;
+  if (button->needsZorix7F && !ZORIX7IsVersion3(SelectedCard())) {
+    MessageBox("Keine ZORIX7F!", button->caption);
     return;
   }
   EnsurePowerOn(TRUE);
   UpdateData(TRUE);
   std::unique_ptr<CTestDialog> dlg = factory->second(*this);
   if (!dlg) return;
-  if (!(this->*spec->autoCheck)) {
+  if (!(this->*button->autoCheck)) {
     dlg->DoModal();
-    if (spec->resendIdentsAfterModal && m_bZorix9Mode) SendIdentifications(false);
+    if (button->resendIdentsAfterModal && m_bZorix9Mode) SendIdentifications(false);
     return;
   }
-  switch (spec->autoMode) {
+  switch (button->autoMode) {
     case AutoMode::Nothing:
       return;
     case AutoMode::LineOnly:
-      m_strResult = spec->prefix + m_strResult;
+      m_strResult = button->prefix + m_strResult;
       AppendResultLine(m_strResult);
       return;
     case AutoMode::RunCheck:
       dlg->Check(m_strResult);
-      m_strResult = spec->prefix + m_strResult;
+      m_strResult = button->prefix + m_strResult;
       AppendResultLine(m_strResult);
       dlg->AppendFurtherLines(m_listResult);
       return;
@@ -76,7 +76,7 @@ void CZORIX7CheckDlg::RunTestButton(int buttonId) {
 void CZORIX7CheckDlg::OnCheckAll() {
   // Every available test whose check-box is set, in the order of the column.
   UpdateData(TRUE);
-  for (const auto& spec : TestButtons())
-    if (this->*spec.autoCheck && HasTestFactory(spec.buttonId) && spec.autoMode != AutoMode::Nothing)
-      RunTestButton(spec.buttonId);
+  for (const auto& button : TestButtons())
+    if (this->*button.autoCheck && HasTestFactory(button.buttonId) && button.autoMode != AutoMode::Nothing)
+      RunTestButton(button.buttonId);
 }

@@ -135,8 +135,8 @@ BOOL ZORIX7Command(HZORIX7 h, DWORD code, DWORD wordCount, DWORD* words, DWORD* 
 BOOL ZORIX7GetCardPosition(HZORIX7 h, DWORD* bus, DWORD* slot, DWORD* error) {
   Call c("ZORIX7GetCardPosition", h, error, true);
   if (!c.Begin({bus, slot})) return FALSE;
-  *bus = c.card().spec().bus;
-  *slot = c.card().spec().slot;
+  *bus = c.card().setup().bus;
+  *slot = c.card().setup().slot;
   c.Args(Format("bus %u, slot %u", *bus, *slot));
   return c.Succeed();
 }

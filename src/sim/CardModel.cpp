@@ -129,7 +129,7 @@ CardSpec MakeDefaultCard(int number, Variant variant) {
   return s;
 }
 
-CardModel::CardModel(CardSpec spec) : m_spec(std::move(spec)) {
+CardModel::CardModel(CardSpec setup) : m_spec(std::move(setup)) {
   std::memcpy(m_kennung.data(), &m_spec.kennung, sizeof(KennungRecord));
   m_config = m_spec.config;
   m_eeprom = m_spec.eeprom;

@@ -68,9 +68,9 @@ struct CommandRecord {
 
 class CardModel {
  public:
-  explicit CardModel(CardSpec spec);
+  explicit CardModel(CardSpec setup);
 
-  const CardSpec& spec() const { return m_spec; }
+  const CardSpec& setup() const { return m_spec; }
   int number() const { return m_spec.number; }
   bool isF() const { return m_spec.variant == Variant::Zorix7F; }
 

@@ -34,7 +34,7 @@ void Simulator::Install(std::optional<BenchSpec> bench, std::string error) {
     std::cerr << "zorix7: " << m_error << std::endl;
     return;
   }
-  for (auto& spec : bench->cards) m_cards.emplace(spec.number, CardModel(spec));
+  for (auto& setup : bench->cards) m_cards.emplace(setup.number, CardModel(setup));
   for (const auto& f : bench->faults) m_faults.Add(f);
 }
 
