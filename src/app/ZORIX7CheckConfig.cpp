@@ -20,21 +20,15 @@ constexpr YesNoKey kInitYesNo[] = {
 };
 constexpr const char* kInitYesNoDefaults[] = {"yes", "no", "no", "yes", "yes", "yes"};
 
-// Section "Check": load order, then save order (DSP and LCA swap places when saving).
-constexpr YesNoKey kCheckLoad[] = {
+// Section "Check" in load order; saving writes "DSP" before "LCA".
+constexpr YesNoKey kCheck[] = {
     {"PCIconfig", &CZORIX7CheckDlg::m_bPCIconfig},       {"PCIEEPROM", &CZORIX7CheckDlg::m_bPCIEEPROM},
     {"PCIoperation", &CZORIX7CheckDlg::m_bPCIoperation}, {"Kennung", &CZORIX7CheckDlg::m_bKennung},
     {"LCA", &CZORIX7CheckDlg::m_bLCA},                   {"DSP", &CZORIX7CheckDlg::m_bDSP},
     {"Test", &CZORIX7CheckDlg::m_bTest},                 {"Command", &CZORIX7CheckDlg::m_bCommand},
     {"Einzelmessung", &CZORIX7CheckDlg::m_bEinzelmessung}, {"Blockmessung", &CZORIX7CheckDlg::m_bBlockmessung},
 };
-constexpr YesNoKey kCheckSave[] = {
-    {"PCIconfig", &CZORIX7CheckDlg::m_bPCIconfig},       {"PCIEEPROM", &CZORIX7CheckDlg::m_bPCIEEPROM},
-    {"PCIoperation", &CZORIX7CheckDlg::m_bPCIoperation}, {"Kennung", &CZORIX7CheckDlg::m_bKennung},
-    {"DSP", &CZORIX7CheckDlg::m_bDSP},                   {"LCA", &CZORIX7CheckDlg::m_bLCA},
-    {"Test", &CZORIX7CheckDlg::m_bTest},                 {"Command", &CZORIX7CheckDlg::m_bCommand},
-    {"Einzelmessung", &CZORIX7CheckDlg::m_bEinzelmessung}, {"Blockmessung", &CZORIX7CheckDlg::m_bBlockmessung},
-};
+constexpr int kCheckSaveOrder[] = {0, 1, 2, 3, 5, 4, 6, 7, 8, 9};
 
 bool ParseBusSlot(const CString& value, int& bus, int& slot) {
   int b = 0, s = 0;
@@ -71,7 +65,7 @@ void CZORIX7CheckDlg::LoadSettings() {
   m_nZyklen = static_cast<int>(app.GetProfileInt("Init", "Zyklen", 200));
   for (size_t i = 0; i < std::size(kInitYesNo); ++i)
     this->*kInitYesNo[i].member = GetProfileYesNo(app, "Init", kInitYesNo[i].key, kInitYesNoDefaults[i]);
-  for (const auto& k : kCheckLoad) this->*k.member = GetProfileYesNo(app, "Check", k.key, "yes");
+  for (const auto& k : kCheck) this->*k.member = GetProfileYesNo(app, "Check", k.key, "yes");
   for (UINT c = 1; c <= m_nCards; ++c)
     for (int s = 0; s < 8; ++s)
       LoadParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
@@ -86,7 +80,7 @@ BOOL CZORIX7CheckDlg::SaveSettings() {
   ok &= app.WriteProfileInt("Init", "Zyklen", m_nZyklen);
   ok &= app.WriteProfileInt("Init", "Karte", static_cast<int>(m_nCard));
   for (const auto& k : kInitYesNo) ok &= WriteProfileYesNo(app, "Init", k.key, this->*k.member);
-  for (const auto& k : kCheckSave) ok &= WriteProfileYesNo(app, "Check", k.key, this->*k.member);
+  for (int i : kCheckSaveOrder) ok &= WriteProfileYesNo(app, "Check", kCheck[i].key, this->*kCheck[i].member);
   for (UINT c = 1; c <= m_nCards; ++c)
     for (int s = 0; s < 8; ++s)
       ok &= SaveParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);

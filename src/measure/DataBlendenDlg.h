@@ -1,13 +1,13 @@
 #pragma once
 #include "card/zorix7dll.h"
-#include "platform/CDialog.h"
+#include "measure/ListingDlg.h"
 #include "platform/CListBox.h"
 
 enum : int { IDD_DATABLENDEN = 170, IDC_BLENDENLIST = 1001 };
 
 // A buffer of gate results as text, one line per record, in the framing of the card's
 // mode. It only displays; the buffer and the active flags stay the caller's.
-class CDataBlendenDlg : public CDialog {
+class CDataBlendenDlg : public CListingDlg {
   Q_OBJECT
 
  public:
@@ -20,7 +20,4 @@ class CDataBlendenDlg : public CDialog {
   const ActiveSetFlags* m_pActive;
   BOOL m_bZorix9Mode;
   CListBox m_listBlenden;
-
- protected:
-  void CreateControls() override;
 };

@@ -1,12 +1,12 @@
 #pragma once
-#include "platform/CDialog.h"
+#include "measure/ListingDlg.h"
 #include "platform/CListBox.h"
 
 enum : int { IDD_DATALIST = 140, IDC_DATALIST = 1000 };
 
 // One A-scan buffer sample by sample: time, percent of full scale, index, value and word.
 // Opened modally from the A-scan display and the gates dialog; never owns the buffer.
-class CDataListDlg : public CDialog {
+class CDataListDlg : public CListingDlg {
   Q_OBJECT
 
  public:
@@ -19,7 +19,4 @@ class CDataListDlg : public CDialog {
   UINT m_nBytes = 0;
   BYTE m_nSampleRate = 0;
   CListBox m_listData;
-
- protected:
-  void CreateControls() override;
 };

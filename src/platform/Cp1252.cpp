@@ -57,6 +57,21 @@ size_t DecodeOne(std::string_view s, size_t i, char32_t& c) {
   if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
   return len;
 }
+// Walks UTF-8 text: valid sequences go to onChar(code point, bytes), others byte by byte
+// to onInvalid(byte).
+template <class OnChar, class OnInvalid>
+void WalkUtf8(std::string_view s, OnChar onChar, OnInvalid onInvalid) {
+  for (size_t i = 0; i < s.size();) {
+    char32_t c;
+    size_t len = DecodeOne(s, i, c);
+    if (len == 0) {
+      onInvalid(s[i++]);
+      continue;
+    }
+    onChar(c, s.substr(i, len));
+    i += len;
+  }
+}
 }  // namespace
 
 namespace cp1252 {
@@ -86,23 +101,19 @@ std::string ToUtf8(std::string_view bytes) {
 std::string FromUtf8(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    char32_t c;
-    size_t len = DecodeOne(s, i, c);
-    if (len == 0) {
-      out += s[i++];
-      continue;
-    }
-    i += len;
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    char mapped = '?';
-    for (int k = 0; k < 32; ++k)
-      if (kHigh[k] == c) mapped = static_cast<char>(0x80 + k);
-    out += mapped;
-  }
+  WalkUtf8(
+      s,
+      [&out](char32_t c, std::string_view) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+          out += static_cast<char>(c);
+          return;
+        }
+        char mapped = '?';
+        for (int k = 0; k < 32; ++k)
+          if (kHigh[k] == c) mapped = static_cast<char>(0x80 + k);
+        out += mapped;
+      },
+      [&out](char byte) { out += byte; });
   return out;
 }
 }  // namespace cp1252
@@ -111,17 +122,9 @@ namespace utf8 {
 std::string Repair(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    char32_t c;
-    size_t len = DecodeOne(s, i, c);
-    if (len == 0) {
-      out += cp1252::ToUtf8(s.substr(i, 1));
-      ++i;
-    } else {
-      out.append(s.substr(i, len));
-      i += len;
-    }
-  }
+  WalkUtf8(
+      s, [&out](char32_t, std::string_view bytes) { out.append(bytes); },
+      [&out](char byte) { out += cp1252::ToUtf8(std::string_view(&byte, 1)); });
   return out;
 }
 

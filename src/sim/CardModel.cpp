@@ -8,6 +8,13 @@
 
 namespace zorix7sim {
 namespace {
+void SetMember(std::set<unsigned>& set, unsigned value, bool member) {
+  if (member)
+    set.insert(value);
+  else
+    set.erase(value);
+}
+
 
 constexpr WORD kVendorId = 0x1E7A;
 constexpr WORD kDeviceZorix7 = 0x7000;
@@ -154,12 +161,7 @@ DWORD CardModel::PutKennung(const KennungRecord& record) {
   return 0;
 }
 
-void CardModel::SetStuckKennung(unsigned offset, bool stuck) {
-  if (stuck)
-    m_spec.stuckKennung.insert(offset);
-  else
-    m_spec.stuckKennung.erase(offset);
-}
+void CardModel::SetStuckKennung(unsigned offset, bool stuck) { SetMember(m_spec.stuckKennung, offset, stuck); }
 
 BYTE CardModel::ConfigWritableMask(size_t offset) const {
   if (offset >= 0x10 && offset < 0x28) {
@@ -210,12 +212,7 @@ bool CardModel::WriteEeprom(DWORD address, unsigned width, DWORD value) {
   return true;
 }
 
-void CardModel::SetStuckEeprom(unsigned address, bool stuck) {
-  if (stuck)
-    m_spec.stuckEeprom.insert(address);
-  else
-    m_spec.stuckEeprom.erase(address);
-}
+void CardModel::SetStuckEeprom(unsigned address, bool stuck) { SetMember(m_spec.stuckEeprom, address, stuck); }
 
 DWORD CardModel::ReadRegister(DWORD address) const {
   auto it = m_registers.find(address);
