@@ -26,26 +26,32 @@ bool HasDisplay() {
   return (x && *x) || (w && *w);
 }
 
+// Exit status: 0 every check passed, 1 a check failed or nothing was checked, 3 no card opened.
 int RunHeadless(CZORIX7CheckApp& app, bool checkAll) {
   TerminalUiHost host(stdout, false, IDNO);
   ScopedUiHost scoped(host);
   CZORIX7CheckDlg dlg;
   dlg.m_strModuleDir = QCoreApplication::applicationDirPath().toUtf8().constData();
   dlg.InitDialog();
-  if (dlg.IsEnded()) return 1;
+  if (dlg.IsEnded()) return 3;
   std::printf("Konfiguration: %s\n", app.m_pszProfileName.c_str());
   for (const CString& line : dlg.CardSummaryLines()) std::printf("%s\n", line.c_str());
-  bool allPassed = true;
+  int status = 0;
   if (checkAll) {
+    if (dlg.CheckAllButtons().empty())
+      std::printf("Kein automatischer Test verfügbar: kein Test ist angekreuzt und in diesem Build vorhanden.\n");
+    dlg.m_onResultLine = [](const ResultLine& line) { std::printf("%s\n", line.text.c_str()); };
     dlg.OnCheckAll();
-    for (const CString& line : dlg.m_listResult.Lines()) {
-      std::printf("%s\n", line.c_str());
-      // A check's verdict ends its line: "OK" or "nach Schreiben OK" on success.
-      if (line.Right(2) != "OK") allPassed = false;
+    int passed = 0, failed = 0;
+    for (const ResultLine& line : dlg.ResultLines()) {
+      passed += line.verdict == Verdict::Pass;
+      failed += line.verdict == Verdict::Fail;
     }
+    // A run that checked nothing is no success.
+    if (failed > 0 || passed == 0) status = 1;
   }
   dlg.OnOK();
-  return dlg.m_nCards > 0 && allPassed ? 0 : 1;
+  return status;
 }
 }  // namespace
 

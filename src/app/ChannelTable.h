@@ -7,7 +7,7 @@
 #include "card/zorix7dll.h"
 #include "platform/CString.h"
 
-constexpr int kMaxCards = 16;
+#include "card/CardConstants.h"
 
 struct ChannelEntry {
   int nCard = 0;  // 0 = no card on this channel

@@ -1,5 +1,7 @@
 // The main dialog's configuration file: which file, and loading and saving all settings.
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "app/ZORIX7CheckDlg.h"
 #include "params/ParameterProfile.h"
@@ -20,15 +22,15 @@ constexpr YesNoKey kInitYesNo[] = {
 };
 constexpr const char* kInitYesNoDefaults[] = {"yes", "no", "no", "yes", "yes", "yes"};
 
-// Section "Check" in load order; saving writes "DSP" before "LCA".
-constexpr YesNoKey kCheck[] = {
-    {"PCIconfig", &CZORIX7CheckDlg::m_bPCIconfig},       {"PCIEEPROM", &CZORIX7CheckDlg::m_bPCIEEPROM},
-    {"PCIoperation", &CZORIX7CheckDlg::m_bPCIoperation}, {"Kennung", &CZORIX7CheckDlg::m_bKennung},
-    {"LCA", &CZORIX7CheckDlg::m_bLCA},                   {"DSP", &CZORIX7CheckDlg::m_bDSP},
-    {"Test", &CZORIX7CheckDlg::m_bTest},                 {"Command", &CZORIX7CheckDlg::m_bCommand},
-    {"Einzelmessung", &CZORIX7CheckDlg::m_bEinzelmessung}, {"Blockmessung", &CZORIX7CheckDlg::m_bBlockmessung},
-};
-constexpr int kCheckSaveOrder[] = {0, 1, 2, 3, 5, 4, 6, 7, 8, 9};
+// Section "Check": the column's keys, read in column order and saved by rank.
+std::vector<const TestColumnRow*> CheckKeys(bool saveOrder) {
+  std::vector<const TestColumnRow*> keys;
+  for (const auto& row : TestColumn())
+    if (row.checkKey) keys.push_back(&row);
+  if (saveOrder)
+    std::stable_sort(keys.begin(), keys.end(), [](auto* a, auto* b) { return a->saveRank < b->saveRank; });
+  return keys;
+}
 
 bool ParseBusSlot(const CString& value, int& bus, int& slot) {
   int b = 0, s = 0;
@@ -55,6 +57,10 @@ void CZORIX7CheckDlg::ChooseProfileFile() {
 
 void CZORIX7CheckDlg::LoadSettings() {
   CWinApp& app = *AfxGetApp();
+  // Such a file gives the defaults and is never overwritten by Save; say so once.
+  if (profile::IsUnreadable(app.m_pszProfileName.str()))
+    MessageBox(CString::Formatted("Konfiguration %s nicht lesbar, Vorgaben werden verwendet", app.m_pszProfileName.c_str()),
+               "Check", MB_OK | MB_ICONWARNING);
   for (int ch = 1; ch <= kMaxCards; ++ch) {
     CString value = app.GetProfileString("Bus", CString::Formatted("Kanal%d", ch), "Bus 0 Slot 0");
     ParseBusSlot(value, m_channel[ch - 1].nBus, m_channel[ch - 1].nSlot);
@@ -65,7 +71,7 @@ void CZORIX7CheckDlg::LoadSettings() {
   m_nZyklen = static_cast<int>(app.GetProfileInt("Init", "Zyklen", 200));
   for (size_t i = 0; i < std::size(kInitYesNo); ++i)
     this->*kInitYesNo[i].member = GetProfileYesNo(app, "Init", kInitYesNo[i].key, kInitYesNoDefaults[i]);
-  for (const auto& k : kCheck) this->*k.member = GetProfileYesNo(app, "Check", k.key, "yes");
+  for (const auto* row : CheckKeys(false)) this->*row->autoCheck = GetProfileYesNo(app, "Check", row->checkKey, "yes");
   for (UINT c = 1; c <= m_nCards; ++c)
     for (int s = 0; s < 8; ++s)
       LoadParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
@@ -80,7 +86,7 @@ BOOL CZORIX7CheckDlg::SaveSettings() {
   ok &= app.WriteProfileInt("Init", "Zyklen", m_nZyklen);
   ok &= app.WriteProfileInt("Init", "Karte", static_cast<int>(m_nCard));
   for (const auto& k : kInitYesNo) ok &= WriteProfileYesNo(app, "Init", k.key, this->*k.member);
-  for (int i : kCheckSaveOrder) ok &= WriteProfileYesNo(app, "Check", kCheck[i].key, this->*kCheck[i].member);
+  for (const auto* row : CheckKeys(true)) ok &= WriteProfileYesNo(app, "Check", row->checkKey, this->*row->autoCheck);
   for (UINT c = 1; c <= m_nCards; ++c)
     for (int s = 0; s < 8; ++s)
       ok &= SaveParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
@@ -92,8 +98,9 @@ void CZORIX7CheckDlg::OnSave() {
   UpdateData(TRUE);
   // Nothing on disk changes when the write fails; say so rather than lose the settings silently.
   if (!SaveSettings())
-    MessageBox(CString::Formatted("Konfiguration konnte nicht gespeichert werden:\n%s",
-                                  AfxGetApp()->m_pszProfileName.c_str()),
+    MessageBox(CString::Formatted("Konfiguration konnte nicht gespeichert werden:\n%s\n%s",
+                                  AfxGetApp()->m_pszProfileName.c_str(),
+                                  profile::Describe(profile::LastWriteFailure()).c_str()),
                "Check", MB_OK | MB_ICONERROR);
 }
 

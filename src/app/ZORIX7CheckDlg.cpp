@@ -8,15 +8,11 @@
 #include "app/AboutDlg.h"
 #include "app/BusbelegungDlg.h"
 #include "app/ZORIX9Dlg.h"
+#include "platform/TextParse.h"
 #include "platform/UiHost.h"
 
 CZORIX7CheckDlg::CZORIX7CheckDlg(QWidget* parent) : CDialog(IDD_ZORIX7CHECK_DIALOG, parent) {
-  static const char* const kStatus[13] = {
-      "Betriebsspannung ist EIN", "PCI Konfiguration prüfen", "PCI EEPROM prüfen", "PCI Operation prüfen",
-      "Kennung prüfen", "Steuer-LCA Register", "Daten-LCA Register", "DSP Programm laden",
-      "Testroutinen starten", "Kommandos ausführen", "Blenden setzen/anzeigen",
-      "Parameter setzen/Einzelmessung ausführen", "Blockmessung ausführen"};
-  for (int i = 0; i < 13; ++i) m_strStatus[i] = kStatus[i];
+  for (const auto& row : TestColumn()) m_strStatus.push_back(row.statusText);
   SetWindowText("ZORIX7 Check");
   setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
 }
@@ -165,11 +161,16 @@ BOOL CZORIX7CheckDlg::PrepareSetOnCard(const ParameterSet& set, HZORIX7 card, DW
 
 void CZORIX7CheckDlg::OnHotPlug() { EnsurePowerOn(!m_bPower); }
 
-void CZORIX7CheckDlg::OnClearList() { m_listResult.ResetContent(); }
+void CZORIX7CheckDlg::OnClearList() {
+  m_listResult.ResetContent();
+  m_resultLines.clear();
+}
 
-void CZORIX7CheckDlg::AppendResultLine(const CString& line) {
+void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict) {
   int index = m_listResult.AddString(line);
   m_listResult.SetCurSel(index);
+  m_resultLines.push_back({line, verdict});
+  if (m_onResultLine) m_onResultLine(m_resultLines.back());
 }
 
 void CZORIX7CheckDlg::OnBusbelegung() {
@@ -217,10 +218,9 @@ void CZORIX7CheckDlg::OnKillFocusKarte() {
 
 void CZORIX7CheckDlg::OnChangeTimeOut() {
   // Read only this field and quietly: a half-typed number must not raise a box per keystroke.
-  bool ok = false;
-  UINT value = GetDlgItemText(IDC_TIMEOUT).str().empty() ? 0 : QString::fromUtf8(GetDlgItemText(IDC_TIMEOUT).c_str()).trimmed().toUInt(&ok);
-  if (!ok) return;
-  m_nTimeOut = value;
+  auto value = text::ParseUnsigned(GetDlgItemText(IDC_TIMEOUT).str(), UINT32_MAX);
+  if (!value) return;
+  m_nTimeOut = static_cast<UINT>(*value);
   for (UINT c = 0; c < m_nCard && c < m_nCards; ++c) {
     DWORD error = 0;
     ZORIX7SetDataTimeOut(m_hCard[c], m_nTimeOut, &error);

@@ -8,36 +8,15 @@
 
 #include "app/ChannelTable.h"
 #include "app/Resource.h"
+#include "app/TestColumn.h"
+#include "card/CardConstants.h"
 #include "params/ParameterSet.h"
 #include "params/RandomLimits.h"
 #include "platform/CDialog.h"
 #include "platform/CTestDialog.h"
 
 class QLineEdit;
-class CZORIX7CheckDlg;
-
-constexpr DWORD kDataBufferBytes = 0x20000;
-
-// How a test button behaves when the check-box beside it is set.
-enum class AutoMode {
-  RunCheck,  // run the dialog's silent check, log prefix + verdict
-  LineOnly,  // log prefix + the current result text, run nothing
-  Nothing,   // do nothing at all
-};
-
-struct TestButtonSpec {
-  int buttonId;
-  const char* caption;            // button text, also the caption of "Keine ZORIX7F!"
-  int checkId;                    // the check-box beside it
-  BOOL CZORIX7CheckDlg::*autoCheck;
-  const char* prefix;             // result line prefix
-  bool needsZorix7F;
-  AutoMode autoMode;
-  bool resendIdentsAfterModal;    // the dialog may have reloaded the DSP program
-};
-
-// Builds a test's dialog for the selected card; registered per button.
-using TestDialogFactory = std::function<std::unique_ptr<CTestDialog>(CZORIX7CheckDlg&)>;
+class QPushButton;
 
 class CZORIX7CheckDlg : public CDialog {
   Q_OBJECT
@@ -89,8 +68,8 @@ class CZORIX7CheckDlg : public CDialog {
   BOOL m_bAnzeige = TRUE;
   BOOL m_bRandom = FALSE;
 
-  // Status labels, fixed after construction
-  CString m_strStatus[13];
+  // Status labels beside the test buttons, fixed after construction; in column order.
+  std::vector<CString> m_strStatus;
   CString m_strKarten;
 
   // Directory the default configuration file lies in (the program's own directory).
@@ -128,12 +107,17 @@ class CZORIX7CheckDlg : public CDialog {
   // Sends every set's identification (or 0 outside ZORIX9 mode) to the ZORIX7F cards.
   void SendIdentifications(bool onlyZorix7F);
 
-  // Test buttons
-  static const std::vector<TestButtonSpec>& TestButtons();
+  // Test buttons. The column's factories come from TestDialogs.cpp; a test may replace one.
   void SetTestFactory(int buttonId, TestDialogFactory factory);
-  bool HasTestFactory(int buttonId) const;
+  bool IsButtonLive(int buttonId) const;
   void RunTestButton(int buttonId);
-  void AppendResultLine(const CString& line);
+  // Appends and selects a line; its verdict is kept beside it for headless runs and reports.
+  void AppendResultLine(const CString& line, Verdict verdict = Verdict::Info);
+  const std::vector<ResultLine>& ResultLines() const { return m_resultLines; }
+  // Told of every line as it is appended (headless runs print them as they come).
+  std::function<void(const ResultLine&)> m_onResultLine;
+  // Automatic tests "Check All" would run now (ticked and available), in column order.
+  std::vector<int> CheckAllButtons() const;
 
   // The cards' bus assignment lines and one line per card, for headless runs.
   std::vector<CString> CardSummaryLines() const;
@@ -148,10 +132,13 @@ class CZORIX7CheckDlg : public CDialog {
   void PlaceCards();
   void WarmUpCards();
   void UpdateTestButtonStates();
-  const TestButtonSpec* FindTestButton(int buttonId) const;
+  QPushButton* AddToolButton(int id, const CString& caption);
+  const TestColumnRow* FindRow(int buttonId) const;
+  void RunAutomatic(const TestColumnRow& row, CTestDialog& dlg);
 
   std::vector<BYTE> m_dataBuffer;
   std::map<int, TestDialogFactory> m_testFactories;
+  std::vector<ResultLine> m_resultLines;
   bool m_cardsClosed[kMaxCards] = {};
   bool m_destroyed = false;
   QLineEdit* m_editKarte = nullptr;

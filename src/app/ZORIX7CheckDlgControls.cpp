@@ -13,36 +13,6 @@
 #include "app/ZORIX7CheckDlg.h"
 
 namespace {
-struct Row {
-  int button;
-  const char* caption;
-  int check;
-  int status;
-};
-
-// The column of test buttons, top to bottom, with the check-box and status label of each.
-constexpr Row kRows[] = {
-    {IDC_HOTPLUG, "Hot Plug", IDC_CHECK_HOTPLUG, IDC_STATUS_HOTPLUG},
-    {IDC_PCICONFIG, "PCI Configuration", IDC_CHECK_PCICONFIG, IDC_STATUS_PCICONFIG},
-    {IDC_PCIEEPROM, "PCI EEPROM", IDC_CHECK_PCIEEPROM, IDC_STATUS_PCIEEPROM},
-    {IDC_PCIOPERATION, "PCI  Operation", IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION},
-    {IDC_KENNUNG, "Kennung", IDC_CHECK_KENNUNG, IDC_STATUS_KENNUNG},
-    {IDC_LCA, "Steuer-LCA", IDC_CHECK_LCA, IDC_STATUS_LCA},
-    {IDC_DATALCA, "Daten-LCA", IDC_CHECK_DATALCA, IDC_STATUS_DATALCA},
-    {IDC_DSP, "DSP", IDC_CHECK_DSP, IDC_STATUS_DSP},
-    {IDC_TEST, "Test", IDC_CHECK_TEST, IDC_STATUS_TEST},
-    {IDC_COMMAND, "Command", IDC_CHECK_COMMAND, IDC_STATUS_COMMAND},
-    {IDC_BLENDEN, "Blenden", IDC_CHECK_BLENDEN, IDC_STATUS_BLENDEN},
-    {IDC_SHOT, "Parameter/Shot", IDC_CHECK_SHOT, IDC_STATUS_SHOT},
-    {IDC_BLOCKMESSUNG, "Blockmessung", IDC_CHECK_BLOCKMESSUNG, IDC_STATUS_BLOCKMESSUNG},
-};
-// Status label members in the order of kRows.
-constexpr int kStatusIds[13] = {IDC_STATUS_HOTPLUG, IDC_STATUS_PCICONFIG, IDC_STATUS_PCIEEPROM,
-                                IDC_STATUS_PCIOPERATION, IDC_STATUS_KENNUNG, IDC_STATUS_LCA,
-                                IDC_STATUS_DATALCA, IDC_STATUS_DSP, IDC_STATUS_TEST,
-                                IDC_STATUS_COMMAND, IDC_STATUS_BLENDEN, IDC_STATUS_SHOT,
-                                IDC_STATUS_BLOCKMESSUNG};
-
 QLineEdit* NumberEdit(QLineEdit* edit) {
   edit->setMaximumWidth(70);
   edit->setAlignment(Qt::AlignRight);
@@ -58,23 +28,15 @@ void CZORIX7CheckDlg::CreateControls() {
   auto* grid = new QGridLayout(tests);
   grid->setHorizontalSpacing(8);
   int r = 0;
-  for (const Row& row : kRows) {
-    int id = row.button;
-    QPushButton* button = AddButton(id, row.caption, [this, id] {
-      if (id == IDC_HOTPLUG)
-        OnHotPlug();
-      else
-        RunTestButton(id);
-    });
+  for (const auto& row : TestColumn()) {
+    int id = row.buttonId;
+    QPushButton* button = AddButton(id, row.caption, [this, id] { RunTestButton(id); });
     button->setMinimumWidth(140);
     grid->addWidget(button, r, 0);
-    grid->addWidget(AddCheck(row.check, ""), r, 1);
-    grid->addWidget(AddStatic(row.status, ""), r, 2);
+    grid->addWidget(AddCheck(row.checkId, ""), r, 1);
+    grid->addWidget(AddStatic(row.statusId, ""), r, 2);
     ++r;
   }
-  // Single and block measurement get their handlers with their own dialogs.
-  GetDlgItem(IDC_SHOT)->setEnabled(false);
-  GetDlgItem(IDC_BLOCKMESSUNG)->setEnabled(false);
   QPushButton* checkAll = AddButton(IDC_CHECK_ALL, "Check All", [this] { OnCheckAll(); });
   grid->addWidget(checkAll, r, 0);
   grid->addWidget(AddStatic(0, "Alle Tests ausführen"), r, 2);
@@ -107,13 +69,10 @@ void CZORIX7CheckDlg::CreateControls() {
 
   auto* rate = new QGroupBox("Datenrate", this);
   auto* rg = new QGridLayout(rate);
-  rg->addWidget(AddButton(IDC_RATE11, "Karte n Satz n", {}), 0, 0);
-  rg->addWidget(AddButton(IDC_RATEN1, "Karte n Sätze 1..n", {}), 1, 0);
-  rg->addWidget(AddButton(IDC_RATE1N, "Karten 1..n Satz n", {}), 2, 0);
-  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) {
-    GetDlgItem(id)->setEnabled(false);
-    GetDlgItem(id)->setMinimumWidth(150);
-  }
+  rg->addWidget(AddToolButton(IDC_RATE11, "Karte n Satz n"), 0, 0);
+  rg->addWidget(AddToolButton(IDC_RATEN1, "Karte n Sätze 1..n"), 1, 0);
+  rg->addWidget(AddToolButton(IDC_RATE1N, "Karten 1..n Satz n"), 2, 0);
+  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) GetDlgItem(id)->setMinimumWidth(150);
   rg->addWidget(AddCheck(IDC_DMA, "DMA"), 0, 1);
   rg->addWidget(AddCheck(IDC_PREPALL, "PrepAll"), 1, 1);
   rg->addWidget(AddCheck(IDC_KONTINUIERLICH, "kontinuierlich"), 2, 1);
@@ -123,12 +82,11 @@ void CZORIX7CheckDlg::CreateControls() {
 
   auto* tools = new QGroupBox("Einstellungen", this);
   auto* tg = new QGridLayout(tools);
-  tg->addWidget(AddButton(IDC_TIEFENAUSGLEICH, "Tiefenausgleich", {}), 0, 0);
+  tg->addWidget(AddToolButton(IDC_TIEFENAUSGLEICH, "Tiefenausgleich"), 0, 0);
   tg->addWidget(AddStatic(0, "Tiefenausgleich festlegen"), 0, 1);
-  tg->addWidget(AddButton(IDC_RANDOM_LIMITS, "Random Limits", {}), 1, 0);
-  for (int id : {IDC_TIEFENAUSGLEICH, IDC_RANDOM_LIMITS}) GetDlgItem(id)->setEnabled(false);
-  tg->addWidget(AddButton(IDC_BUSBELEGUNG, "Busbelegung", [this] { OnBusbelegung(); }), 2, 0);
-  tg->addWidget(AddButton(IDC_ZORIX9, "ZORIX9", [this] { OnZorix9(); }), 3, 0);
+  tg->addWidget(AddToolButton(IDC_RANDOM_LIMITS, "Random Limits"), 1, 0);
+  tg->addWidget(AddToolButton(IDC_BUSBELEGUNG, "Busbelegung"), 2, 0);
+  tg->addWidget(AddToolButton(IDC_ZORIX9, "ZORIX9"), 3, 0);
   tg->addWidget(AddStatic(0, "ZORIX9-Kennung/Mode aktivieren"), 3, 1);
   tg->addWidget(AddButton(IDM_ABOUTBOX, "Info über ZORIX7Check...", [this] { OnSysCommand(IDM_ABOUTBOX); }), 4, 0);
   top->addWidget(tools);
@@ -150,29 +108,26 @@ void CZORIX7CheckDlg::CreateControls() {
   buttons->addWidget(AddButton(IDC_SAVE, "Save", [this] { OnSave(); }));
   buttons->addWidget(AddButton(IDC_CLEAR_LIST, "Clear List", [this] { OnClearList(); }));
   buttons->addStretch(1);
-  QPushButton* ok = AddButton(IDOK, "OK", [this] { OnOK(); });
-  ok->setDefault(true);
-  buttons->addWidget(ok);
+  buttons->addWidget(AddButton(IDOK, "OK"));
   right->addLayout(buttons);
   root->addLayout(right, 1);
+  UpdateTestButtonStates();
 
   resize(1100, 640);
 }
 
+QPushButton* CZORIX7CheckDlg::AddToolButton(int id, const CString& caption) {
+  for (const auto& tool : ToolButtons())
+    if (tool.buttonId == id && tool.handler) return AddButton(id, caption, [this, h = tool.handler] { (this->*h)(); });
+  return AddButton(id, caption, [] {});
+}
+
 void CZORIX7CheckDlg::DoDataExchange(CDataExchange* pDX) {
-  DDX_Check(pDX, IDC_CHECK_HOTPLUG, m_bHotPlug);
-  DDX_Check(pDX, IDC_CHECK_PCICONFIG, m_bPCIconfig);
-  DDX_Check(pDX, IDC_CHECK_PCIEEPROM, m_bPCIEEPROM);
-  DDX_Check(pDX, IDC_CHECK_PCIOPERATION, m_bPCIoperation);
-  DDX_Check(pDX, IDC_CHECK_KENNUNG, m_bKennung);
-  DDX_Check(pDX, IDC_CHECK_LCA, m_bLCA);
-  DDX_Check(pDX, IDC_CHECK_DATALCA, m_bDataLCA);
-  DDX_Check(pDX, IDC_CHECK_DSP, m_bDSP);
-  DDX_Check(pDX, IDC_CHECK_TEST, m_bTest);
-  DDX_Check(pDX, IDC_CHECK_COMMAND, m_bCommand);
-  DDX_Check(pDX, IDC_CHECK_BLENDEN, m_bBlenden);
-  DDX_Check(pDX, IDC_CHECK_SHOT, m_bEinzelmessung);
-  DDX_Check(pDX, IDC_CHECK_BLOCKMESSUNG, m_bBlockmessung);
+  const auto& rows = TestColumn();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    DDX_Check(pDX, rows[i].checkId, this->*rows[i].autoCheck);
+    DDX_Text(pDX, rows[i].statusId, m_strStatus[i]);
+  }
   DDX_Text(pDX, IDC_KARTE, m_nCard);
   DDX_Text(pDX, IDC_PARAMSATZ, m_nParamSet);
   DDX_Text(pDX, IDC_ANZEIGEFAKTOR, m_nAnzeigefaktor);
@@ -183,6 +138,5 @@ void CZORIX7CheckDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_KONTINUIERLICH, m_bKontinuierlich);
   DDX_Check(pDX, IDC_ANZEIGE, m_bAnzeige);
   DDX_Check(pDX, IDC_RANDOM, m_bRandom);
-  for (int i = 0; i < 13; ++i) DDX_Text(pDX, kStatusIds[i], m_strStatus[i]);
   DDX_Text(pDX, IDC_KARTEN_LABEL, m_strKarten);
 }

@@ -6,24 +6,21 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cerrno>
+#include <cassert>
 #include <cfloat>
-#include <charconv>
-#include <cmath>
+#include <cstdio>
 #include <limits>
 
+#include "platform/QtText.h"
+#include "platform/TextParse.h"
 #include "platform/UiHost.h"
 
 namespace {
-QString ToQ(const CString& s) { return QString::fromUtf8(s.c_str(), s.GetLength()); }
-CString FromQ(const QString& s) { return CString(s.toStdString()); }
-
-std::string_view TrimBlanks(std::string_view s) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
+void DefaultMissingControl(const CDialog& dlg, int id) {
+  std::fprintf(stderr, "data exchange on control %d, which dialog %u does not have\n", id, dlg.TemplateId());
+  assert(!"data exchange on a missing control");
 }
+MissingControlHandler g_missingControl = DefaultMissingControl;
 
 // Text of an edit or static control; false for anything else (the exchange ignores it).
 bool ReadControlText(QWidget* w, CString& text) {
@@ -54,7 +51,9 @@ void Fail(CDataExchange* pDX, int id, const CString& message) {
 
 QWidget* Control(CDataExchange* pDX, int id) {
   if (!pDX || pDX->m_failed || !pDX->m_pDlgWnd) return nullptr;
-  return pDX->m_pDlgWnd->GetDlgItem(id);
+  QWidget* w = pDX->m_pDlgWnd->GetDlgItem(id);
+  if (!w) g_missingControl(*pDX->m_pDlgWnd, id);
+  return w;
 }
 
 template <typename T>
@@ -73,34 +72,32 @@ void ExchangeInteger(CDataExchange* pDX, int id, T& value) {
   }
   CString text;
   if (!ReadControlText(w, text)) return;
-  std::string_view s = TrimBlanks(text.str());
-  bool negative = false;
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  unsigned long long magnitude = 0;
-  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), magnitude);
-  bool digits = !s.empty() && end == s.data() + s.size() && s.front() >= '0' && s.front() <= '9';
-  if (!digits || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
-    Fail(pDX, id, "Bitte eine ganze Zahl eingeben.");
-    return;
-  }
   constexpr long long lo = static_cast<long long>(std::numeric_limits<T>::min());
   constexpr unsigned long long hi = static_cast<unsigned long long>(std::numeric_limits<T>::max());
-  bool fits = ec == std::errc();
-  if (fits) {
-    if (negative)
-      fits = magnitude == 0 || (lo < 0 && magnitude <= static_cast<unsigned long long>(-(lo + 1)) + 1);
-    else
-      fits = magnitude <= hi;
+  Wide parsed{};
+  bool ok;
+  if constexpr (std::is_signed_v<T>) {
+    auto v = text::ParseInteger(text.str(), lo, static_cast<long long>(hi));
+    ok = v.has_value();
+    if (ok) parsed = *v;
+  } else {
+    auto v = text::ParseUnsigned(text.str(), hi);
+    ok = v.has_value();
+    if (ok) parsed = *v;
   }
-  if (!fits) {
-    Fail(pDX, id, CString::Formatted("Bitte eine ganze Zahl zwischen %lld und %llu eingeben.", lo, hi));
+  if (!ok) {
+    // A number out of range is told apart from text that is no number at all.
+    bool number = text::ParseInteger(text.str(), INT64_MIN, INT64_MAX) ||
+                  text::ParseUnsigned(text.str(), UINT64_MAX);
+    bool digitsOnly = !text::Trim(text.str()).empty() &&
+                      text::Trim(text.str()).find_first_not_of("+-0123456789") == std::string_view::npos;
+    if (number || digitsOnly)
+      Fail(pDX, id, CString::Formatted("Bitte eine ganze Zahl zwischen %lld und %llu eingeben.", lo, hi));
+    else
+      Fail(pDX, id, "Bitte eine ganze Zahl eingeben.");
     return;
   }
-  Wide v = negative ? static_cast<Wide>(0 - magnitude) : static_cast<Wide>(magnitude);
-  value = static_cast<T>(v);
+  value = static_cast<T>(parsed);
 }
 
 template <typename T>
@@ -113,16 +110,12 @@ void ExchangeFloat(CDataExchange* pDX, int id, T& value, int digits) {
   }
   CString text;
   if (!ReadControlText(w, text)) return;
-  std::string_view s = TrimBlanks(text.str());
-  if (s.size() > 1 && s.front() == '+' && s[1] != '-') s.remove_prefix(1);
-  T parsed{};
-  // from_chars: independent of the locale, so "20.5" means the same on every machine.
-  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
-  if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(parsed)) {
+  auto parsed = text::ParseFloat(text.str());
+  if (!parsed || !std::isfinite(static_cast<T>(*parsed))) {
     Fail(pDX, id, "Bitte eine Zahl eingeben.");
     return;
   }
-  value = parsed;
+  value = static_cast<T>(*parsed);
 }
 }  // namespace
 
@@ -143,20 +136,56 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
     WriteControlText(w, value);
 }
 
-namespace {
-template <typename Button>
-void ExchangeChecked(CDataExchange* pDX, int id, BOOL& value) {
-  auto* b = qobject_cast<Button*>(Control(pDX, id));
+void DDX_Hex(CDataExchange* pDX, int id, DWORD& value, int digits) {
+  QWidget* w = Control(pDX, id);
+  if (!w) return;
+  if (!pDX->m_bSaveAndValidate) {
+    WriteControlText(w, CString(text::FormatHex(value, digits)));
+    return;
+  }
+  CString t;
+  if (!ReadControlText(w, t)) return;
+  auto parsed = text::ParseHex(t.str());
+  if (!parsed) {
+    Fail(pDX, id, "Bitte eine Hexadezimalzahl eingeben.");
+    return;
+  }
+  value = *parsed;
+}
+
+void DDX_Check(CDataExchange* pDX, int id, BOOL& value) {
+  auto* b = qobject_cast<QCheckBox*>(Control(pDX, id));
   if (!b) return;
   if (pDX->m_bSaveAndValidate)
     value = b->isChecked() ? TRUE : FALSE;
   else
     b->setChecked(value != 0);
 }
-}  // namespace
 
-void DDX_Check(CDataExchange* pDX, int id, BOOL& value) { ExchangeChecked<QCheckBox>(pDX, id, value); }
-void DDX_Radio(CDataExchange* pDX, int id, BOOL& value) { ExchangeChecked<QRadioButton>(pDX, id, value); }
+void DDX_Radio(CDataExchange* pDX, int id, int& value) {
+  auto* b = qobject_cast<QRadioButton*>(Control(pDX, id));
+  if (!b) return;
+  if (pDX->m_bSaveAndValidate)
+    value = b->isChecked() ? 0 : 1;
+  else
+    b->setChecked(value == 0);
+}
+
+void SelectRadio(const RadioField& field, int index) {
+  for (size_t i = 0; i < field.size(); ++i) *field[i].member = static_cast<int>(i) == index ? 0 : 1;
+}
+
+int SelectedRadio(const RadioField& field) {
+  for (size_t i = 0; i < field.size(); ++i)
+    if (*field[i].member == 0) return static_cast<int>(i);
+  return -1;
+}
+
+MissingControlHandler SetMissingControlHandler(MissingControlHandler handler) {
+  MissingControlHandler previous = g_missingControl;
+  g_missingControl = handler ? handler : DefaultMissingControl;
+  return previous;
+}
 
 CDialog::CDialog(UINT templateId, QWidget* parent) : QDialog(parent), m_templateId(templateId) {}
 
@@ -196,6 +225,7 @@ void CDialog::reject() { OnCancel(); }
 INT_PTR CDialog::DoModal() { return CurrentUiHost().DoModal(*this); }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  EnsureControls();
   CDataExchange dx(this, saveAndValidate);
   DoDataExchange(&dx);
   if (dx.m_failed) {
@@ -263,9 +293,11 @@ void CDialog::RegisterControl(int id, QWidget* widget) {
 
 QPushButton* CDialog::AddButton(int id, const CString& caption, std::function<void()> onClick) {
   auto* b = new QPushButton(ToQ(caption), this);
-  // Enter presses OK as on the original, not whichever button had focus last.
+  // Enter presses OK as on Windows, not whichever button had focus last.
   b->setAutoDefault(false);
   if (id == IDOK) b->setDefault(true);
+  if (!onClick && id == IDOK) onClick = [this] { OnOK(); };
+  if (!onClick && id == IDCANCEL) onClick = [this] { OnCancel(); };
   if (onClick) connect(b, &QPushButton::clicked, this, [f = std::move(onClick)] { f(); });
   RegisterControl(id, b);
   return b;
@@ -294,6 +326,17 @@ QRadioButton* CDialog::AddRadio(int id, const CString& caption, std::function<vo
   });
   RegisterControl(id, r);
   return r;
+}
+
+std::vector<QRadioButton*> CDialog::AddRadioField(const RadioField& field) {
+  std::vector<QRadioButton*> buttons;
+  for (size_t i = 0; i < field.size(); ++i)
+    buttons.push_back(AddRadio(field[i].id, field[i].caption, [this, field, i] {
+      UpdateData(TRUE);
+      SelectRadio(field, static_cast<int>(i));
+      UpdateData(FALSE);
+    }));
+  return buttons;
 }
 
 QLabel* CDialog::AddStatic(int id, const CString& text) {

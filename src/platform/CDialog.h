@@ -1,11 +1,13 @@
 #pragma once
-// Dialogs keep the shape of the original framework: controls carry numeric ids, values move
+// Dialogs keep the shape they have on Windows: controls carry numeric ids, values move
 // between members and controls through DoDataExchange/UpdateData, and DoModal runs through
 // the current UiHost so that tests drive the real handlers.
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+#include <initializer_list>
 #include <map>
+#include <vector>
 
 #include "platform/CListBox.h"
 #include "platform/CString.h"
@@ -37,9 +39,30 @@ void DDX_Text(CDataExchange* pDX, int id, WORD& value);
 void DDX_Text(CDataExchange* pDX, int id, float& value);
 void DDX_Text(CDataExchange* pDX, int id, double& value);
 void DDX_Text(CDataExchange* pDX, int id, CString& value);
-// Check boxes (QCheckBox) and radio buttons (QRadioButton, each its own group) as 0/1.
+// Hexadecimal text: shown upper case with a fixed number of digits, taken in upper or lower
+// case with or without "0x"; text that is no number is refused and leaves the member unchanged.
+void DDX_Hex(CDataExchange* pDX, int id, DWORD& value, int digits);
+// Check boxes (QCheckBox) as 0/1.
 void DDX_Check(CDataExchange* pDX, int id, BOOL& value);
-void DDX_Radio(CDataExchange* pDX, int id, BOOL& value);
+// A radio button (QRadioButton, each its own group): 0 = selected, any other value = not.
+void DDX_Radio(CDataExchange* pDX, int id, int& value);
+
+// The buttons of one radio field: each its own group with its own member (0 = selected).
+struct RadioButtonDef {
+  int id;
+  const char* caption;
+  int* member;
+};
+using RadioField = std::vector<RadioButtonDef>;
+// Member of each button for a value: the button at index selected, the others cleared; an
+// index outside the field clears them all. SelectedRadio gives the index, or -1.
+void SelectRadio(const RadioField& field, int index);
+int SelectedRadio(const RadioField& field);
+
+// A data exchange on an id that has no control is a programming error. It is reported here:
+// by default an assertion in debug builds; tests install a handler that fails the test.
+using MissingControlHandler = void (*)(const CDialog& dlg, int id);
+MissingControlHandler SetMissingControlHandler(MissingControlHandler handler);
 
 class CDialog : public QDialog {
   Q_OBJECT
@@ -81,10 +104,14 @@ class CDialog : public QDialog {
   virtual void DoDataExchange(CDataExchange* pDX);
 
   // Control factories for CreateControls: each control gets its id; the caller lays it out.
-  QPushButton* AddButton(int id, const CString& caption, std::function<void()> onClick);
+  // IDOK and IDCANCEL without a handler run OnOK and OnCancel.
+  QPushButton* AddButton(int id, const CString& caption, std::function<void()> onClick = {});
   QLineEdit* AddEdit(int id);
   QCheckBox* AddCheck(int id, const CString& caption);
   QRadioButton* AddRadio(int id, const CString& caption, std::function<void()> onClick = {});
+  // The buttons of one field: a click reads the controls, selects its button, clears the
+  // others and shows the controls again. Returned in field order for the layout.
+  std::vector<QRadioButton*> AddRadioField(const RadioField& field);
   QLabel* AddStatic(int id, const CString& text);  // id 0 for texts no one refers to
   QListWidget* AddListBox(int id, CListBox& box, std::function<void()> onDoubleClick = {});
   void RegisterControl(int id, QWidget* widget);

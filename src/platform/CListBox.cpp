@@ -4,9 +4,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
-namespace {
-QString ToQ(const CString& s) { return QString::fromUtf8(s.c_str(), s.GetLength()); }
-}  // namespace
+#include "platform/QtText.h"
 
 CListBox::~CListBox() { QObject::disconnect(m_selConnection); }
 
@@ -90,7 +88,7 @@ CString CListBox::GetText(int index) const {
 
 int CListBox::SetCurSel(int index) {
   if (index < -1 || index >= GetCount()) {
-    // As the original: a bad index clears the selection and reports failure.
+    // As on Windows: a bad index clears the selection and reports failure.
     m_curSel = -1;
     if (QListWidget* w = Widget()) {
       QSignalBlocker block(w);

@@ -1,12 +1,28 @@
 #pragma once
 // A test's dialog: run modally by its button, or silently as an automatic check that leaves
 // "OK", "nach Schreiben OK" or the first difference in result.
+#include <vector>
+
 #include "platform/CDialog.h"
+
+// What a result line says about the card: the check's own verdict, never the line's wording.
+enum class Verdict {
+  Pass,
+  Fail,
+  Info,  // a line that checked nothing
+};
+
+struct ResultLine {
+  CString text;
+  Verdict verdict = Verdict::Info;
+};
+
+inline Verdict VerdictOf(BOOL ok) { return ok ? Verdict::Pass : Verdict::Fail; }
 
 class CTestDialog : public CDialog {
  public:
   using CDialog::CDialog;
   virtual BOOL Check(CString& result) = 0;
-  // Further result lines some tests add after their own line.
-  virtual void AppendFurtherLines(CListBox& /*list*/) {}
+  // Further result lines some tests add after their own line, each with its verdict.
+  virtual std::vector<ResultLine> FurtherLines() const { return {}; }
 };

@@ -4,11 +4,8 @@
 #include <QPushButton>
 
 #include "platform/CDialog.h"
+#include "platform/QtText.h"
 #include "platform/UiHost.h"
-
-namespace {
-QString ToQ(const CString& s) { return QString::fromUtf8(s.c_str(), s.GetLength()); }
-}  // namespace
 
 int QtUiHost::MessageBox(const CString& text, const CString& caption, UINT type) {
   QMessageBox::Icon icon = QMessageBox::NoIcon;

@@ -15,6 +15,12 @@ std::string Demangle(const char* name) {
 }
 }  // namespace
 
+std::string ScriptedUiHost::DialogClassName(const CDialog& dlg) { return Demangle(typeid(dlg).name()); }
+
+void ScriptedUiHost::ReportScriptError(const std::string& message) {
+  if (m_onError) m_onError(message);
+}
+
 void ScriptedUiHost::QueueAnswer(int answer) { m_answers.push_back(answer); }
 void ScriptedUiHost::QueueDialog(DialogHandler handler) { m_handlers.push_back(std::move(handler)); }
 void ScriptedUiHost::QueueFile(std::optional<CString> path) { m_files.push_back(std::move(path)); }
@@ -26,7 +32,9 @@ int ScriptedUiHost::MessageBox(const CString& text, const CString& caption, UINT
     m_answers.pop_front();
   } else {
     UINT kind = type & MB_TYPEMASK;
-    answer = (kind == MB_YESNO || kind == MB_YESNOCANCEL) ? IDYES : IDOK;
+    bool question = kind == MB_YESNO || kind == MB_YESNOCANCEL;
+    answer = question ? (m_strict ? IDNO : IDYES) : IDOK;
+    if (question && m_strict) ReportScriptError("unanswered question \"" + text.str() + "\" (" + caption.str() + ")");
   }
   m_boxes.push_back(Box{text, caption, type, answer});
   return answer;
@@ -35,7 +43,7 @@ int ScriptedUiHost::MessageBox(const CString& text, const CString& caption, UINT
 INT_PTR ScriptedUiHost::DoModal(CDialog& dlg) {
   // Recorded when opened, so nested dialogs appear in the order they were run.
   size_t index = m_dialogs.size();
-  m_dialogs.push_back(DialogRun{Demangle(typeid(dlg).name()), CString(), 0});
+  m_dialogs.push_back(DialogRun{DialogClassName(dlg), CString(), 0});
   dlg.InitDialog();
   m_dialogs[index].title = dlg.GetWindowText();
   INT_PTR result;

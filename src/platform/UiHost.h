@@ -17,7 +17,7 @@ class QWidget;
 
 struct FileDialogRequest {
   CString title;
-  // Filter in the original's form: pairs of description and pattern separated by '|',
+  // Filter in the Windows form: pairs of description and pattern separated by '|',
   // e.g. "TA-Datei (*.ta)|*.ta|All Files (*.*)|*.*||".
   CString filter;
   CString defaultExt;
@@ -57,7 +57,7 @@ class ScopedUiHost {
 // Shorthand used everywhere a box is shown.
 int MessageBox(const CString& text, const CString& caption, UINT type = MB_OK);
 
-// The original's '|' filter form ("TA-Datei (*.ta)|*.ta||") as a Qt name filter list
+// The Windows '|' filter form ("TA-Datei (*.ta)|*.ta||") as a Qt name filter list
 // ("TA-Datei (*.ta)"; entries joined by ";;"); a text without '|' is taken as a pattern.
 std::string ToQtFileFilter(std::string_view filter);
 
@@ -108,10 +108,28 @@ class ScriptedUiHost final : public UiHost {
 
   void QueueAnswer(int answer);
   void QueueDialog(DialogHandler handler);
+  // The next dialog must be a T (or derived from it); another kind is a script error.
+  template <typename T, typename Handler>
+  void QueueDialogOf(Handler handler) {
+    QueueDialog([this, handler](CDialog& dlg) -> INT_PTR {
+      if (auto* typed = dynamic_cast<T*>(&dlg)) return handler(*typed);
+      ReportScriptError("a " + DialogClassName(dlg) + " was opened where the script expected another dialog");
+      return PressCancel(dlg);
+    });
+  }
   void QueueFile(std::optional<CString> path);  // nullopt = chooser cancelled
 
-  // Without a queued answer a box takes its first button (IDOK or IDYES); without a queued
-  // handler a dialog is cancelled; without a queued file the chooser is cancelled.
+  // Strict: a Yes/No question without a queued answer is a script error (answered No), so
+  // no test can answer "Yes" to a write without saying so.
+  void SetStrict(bool strict) { m_strict = strict; }
+  // Script errors (wrong dialog, unanswered question) go here; tests fail on them.
+  void SetScriptErrorHandler(std::function<void(const std::string&)> handler) { m_onError = std::move(handler); }
+  void ReportScriptError(const std::string& message);
+  static std::string DialogClassName(const CDialog& dlg);
+
+  // Without a queued answer a box takes its first button (IDOK or IDYES; in strict mode a
+  // question is answered No); without a queued handler a dialog is cancelled; without a
+  // queued file the chooser is cancelled.
   int MessageBox(const CString& text, const CString& caption, UINT type) override;
   INT_PTR DoModal(CDialog& dlg) override;
   bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
@@ -125,6 +143,7 @@ class ScriptedUiHost final : public UiHost {
   int WindowUpdates() const { return m_updates; }
   size_t PendingAnswers() const { return m_answers.size(); }
   size_t PendingDialogs() const { return m_handlers.size(); }
+  size_t PendingFiles() const { return m_files.size(); }
   void Clear();
 
   // Handlers for the common cases.
@@ -132,6 +151,8 @@ class ScriptedUiHost final : public UiHost {
   static INT_PTR PressCancel(CDialog& dlg);
 
  private:
+  bool m_strict = false;
+  std::function<void(const std::string&)> m_onError;
   std::deque<int> m_answers;
   std::deque<DialogHandler> m_handlers;
   std::deque<std::optional<CString>> m_files;

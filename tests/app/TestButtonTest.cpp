@@ -9,15 +9,17 @@ namespace {
 // A test dialog whose check and modal run are observable.
 class FakeTestDlg : public CTestDialog {
  public:
-  FakeTestDlg(HZORIX7 card, int* checks, int* modals, bool further)
-      : CTestDialog(further ? 999 : 998), m_card(card), m_checks(checks), m_modals(modals) {}
+  FakeTestDlg(HZORIX7 card, int* checks, int* modals, bool further, bool pass)
+      : CTestDialog(further ? 999 : 998), m_card(card), m_checks(checks), m_modals(modals), m_pass(pass) {}
+  // The verdict is the BOOL, whatever the text says.
   BOOL Check(CString& result) override {
     ++*m_checks;
     result = CString::Formatted("OK 0x%X", m_card);
-    return TRUE;
+    return m_pass;
   }
-  void AppendFurtherLines(CListBox& list) override {
-    if (TemplateId() == 999) list.AddString("further");
+  std::vector<ResultLine> FurtherLines() const override {
+    if (TemplateId() == 999) return {{"further", Verdict::Fail}};
+    return {};
   }
   BOOL OnInitDialog() override {
     ++*m_modals;
@@ -28,6 +30,7 @@ class FakeTestDlg : public CTestDialog {
   HZORIX7 m_card;
   int* m_checks;
   int* m_modals;
+  bool m_pass;
 };
 
 class TestButtons : public MainDialogFixture {
@@ -35,7 +38,8 @@ class TestButtons : public MainDialogFixture {
   // Only the self-test adds lines of its own after its result line.
   void Register(int buttonId) {
     dlg->SetTestFactory(buttonId, [this, buttonId](CZORIX7CheckDlg& d) {
-      return std::make_unique<FakeTestDlg>(d.SelectedCard(), &checks, &modals, buttonId == IDC_TEST);
+      return std::make_unique<FakeTestDlg>(d.SelectedCard(), &checks, &modals, buttonId == IDC_TEST,
+                                           buttonId != IDC_DSP);
     });
   }
   int checks = 0;
@@ -47,7 +51,10 @@ TEST_F(TestButtons, ButtonsWithoutTheirDialogAreDisabled) {
   EXPECT_FALSE(d.GetDlgItem(IDC_PCICONFIG)->isEnabled());
   Register(IDC_PCICONFIG);
   EXPECT_TRUE(d.GetDlgItem(IDC_PCICONFIG)->isEnabled());
+  // Buttons outside the column follow the same rule.
   EXPECT_TRUE(d.GetDlgItem(IDC_BUSBELEGUNG)->isEnabled());
+  EXPECT_EQ(d.GetDlgItem(IDC_RATE11)->isEnabled(), d.IsButtonLive(IDC_RATE11));
+  EXPECT_TRUE(d.GetDlgItem(IDC_HOTPLUG)->isEnabled());
 }
 
 TEST_F(TestButtons, AutomaticModeRunsTheCheckOnTheSelectedCardAndSelectsTheLine) {
@@ -97,6 +104,12 @@ TEST_F(TestButtons, EachButtonWritesItsOwnPrefix) {
   EXPECT_THAT(d.m_listResult.Lines(),
               ElementsAre("PCI Operation: " + ok, "PCI EEPROM: " + ok, "DSP-Programm: " + ok,
                           "Selbsttest: " + ok, "further"));
+  // Each line keeps its check's verdict: the DSP check said FALSE although its text reads "OK".
+  std::vector<Verdict> verdicts;
+  for (const auto& line : d.ResultLines()) verdicts.push_back(line.verdict);
+  EXPECT_THAT(verdicts, ElementsAre(Verdict::Pass, Verdict::Pass, Verdict::Fail, Verdict::Pass, Verdict::Fail));
+  Click(d, IDC_CLEAR_LIST);
+  EXPECT_TRUE(d.ResultLines().empty());
 }
 
 TEST_F(TestButtons, IdentificationAndControlLcaLogTheCurrentResultWithoutChecking) {
@@ -108,6 +121,7 @@ TEST_F(TestButtons, IdentificationAndControlLcaLogTheCurrentResultWithoutCheckin
   EXPECT_EQ(d.m_listResult.GetText(0), "Kennung: Kein Fehler");
   Click(d, IDC_LCA);
   EXPECT_EQ(d.m_listResult.GetText(1), "LCA-Register: Kennung: Kein Fehler");
+  EXPECT_EQ(d.ResultLines()[1].verdict, Verdict::Info);  // nothing was checked
 }
 
 TEST_F(TestButtons, DataLcaAndGatesDoNothingInAutomaticMode) {

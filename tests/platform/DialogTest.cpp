@@ -12,7 +12,7 @@
 namespace {
 enum : int {
   IDC_INT = 1001, IDC_UINT, IDC_SHORT, IDC_BYTE, IDC_WORD, IDC_FLOAT, IDC_DOUBLE, IDC_TEXT,
-  IDC_CHECK, IDC_RADIO_A, IDC_RADIO_B, IDC_STATIC, IDC_LIST, IDC_APPLY, IDC_MISSING = 1999
+  IDC_CHECK, IDC_RADIO_A, IDC_RADIO_B, IDC_RADIO_C, IDC_STATIC, IDC_LIST, IDC_APPLY, IDC_HEX, IDC_MISSING = 1999
 };
 
 class ExchangeDialog : public CDialog {
@@ -28,10 +28,11 @@ class ExchangeDialog : public CDialog {
   double m_double = 0.1;
   CString m_text = "Prüfkopf";
   BOOL m_check = TRUE;
-  BOOL m_radioA = FALSE;
-  BOOL m_radioB = TRUE;
+  int m_radioA = 1;
+  int m_radioB = 0;
+  int m_radioC = 1;
+  DWORD m_hex = 0x1A2B;
   CString m_static = "Status";
-  int m_neverShown = 3;
   CListBox m_list;
   int m_applied = 0;
   int m_doubleClicks = 0;
@@ -43,12 +44,13 @@ class ExchangeDialog : public CDialog {
     SetWindowText("Parameter");
     for (int id = IDC_INT; id <= IDC_TEXT; ++id) AddEdit(id);
     AddCheck(IDC_CHECK, "DMA");
-    AddRadio(IDC_RADIO_A, "A", [this] { ClearOther(IDC_RADIO_B); });
-    AddRadio(IDC_RADIO_B, "B", [this] { ClearOther(IDC_RADIO_A); });
+    AddRadioField(m_field);
+    AddEdit(IDC_HEX);
     AddStatic(IDC_STATIC, "");
     AddListBox(IDC_LIST, m_list, [this] { ++m_doubleClicks; });
     AddButton(IDC_APPLY, "Übernehmen", [this] { ++m_applied; });
-    AddButton(IDOK, "OK", [this] { OnOK(); });
+    AddButton(IDOK, "OK");
+    AddButton(IDCANCEL, "Abbrechen");
   }
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Text(pDX, IDC_INT, m_int);
@@ -60,16 +62,30 @@ class ExchangeDialog : public CDialog {
     DDX_Text(pDX, IDC_DOUBLE, m_double);
     DDX_Text(pDX, IDC_TEXT, m_text);
     DDX_Check(pDX, IDC_CHECK, m_check);
-    DDX_Radio(pDX, IDC_RADIO_A, m_radioA);
-    DDX_Radio(pDX, IDC_RADIO_B, m_radioB);
+    for (const auto& b : m_field) DDX_Radio(pDX, b.id, *b.member);
+    DDX_Hex(pDX, IDC_HEX, m_hex, 4);
     DDX_Text(pDX, IDC_STATIC, m_static);
-    DDX_Text(pDX, IDC_MISSING, m_neverShown);   // no such control
-    DDX_Check(pDX, IDC_TEXT, m_radioA);         // wrong kind of control
   }
 
- private:
-  void ClearOther(int id) { qobject_cast<QRadioButton*>(GetDlgItem(id))->setChecked(false); }
+  const RadioField m_field = {{IDC_RADIO_A, "A", &m_radioA}, {IDC_RADIO_B, "B", &m_radioB}, {IDC_RADIO_C, "C", &m_radioC}};
 };
+
+// Exchanges on an id that the dialog has no control for.
+class MissingControlDialog : public CDialog {
+ public:
+  MissingControlDialog() : CDialog(101) {}
+  int m_value = 3;
+
+ protected:
+  void CreateControls() override { AddEdit(IDC_INT); }
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Text(pDX, IDC_INT, m_value);
+    DDX_Text(pDX, IDC_MISSING, m_value);
+  }
+};
+
+std::vector<int> g_missing;
+void RecordMissing(const CDialog&, int id) { g_missing.push_back(id); }
 
 class DialogExchange : public DialogFixture {
  protected:
@@ -90,8 +106,10 @@ TEST_F(DialogExchange, MembersAreShownInTheControls) {
   EXPECT_EQ(dlg.GetDlgItemText(IDC_TEXT), "Prüfkopf");
   EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC), "Status");
   EXPECT_TRUE(qobject_cast<QCheckBox*>(dlg.GetDlgItem(IDC_CHECK))->isChecked());
-  EXPECT_FALSE(qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_RADIO_A))->isChecked());
-  EXPECT_TRUE(qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_RADIO_B))->isChecked());
+  EXPECT_FALSE(IsChecked(dlg, IDC_RADIO_A));
+  EXPECT_TRUE(IsChecked(dlg, IDC_RADIO_B));
+  EXPECT_FALSE(IsChecked(dlg, IDC_RADIO_C));
+  EXPECT_EQ(dlg.GetDlgItemText(IDC_HEX), "1A2B");
   EXPECT_EQ(dlg.GetDlgItem(IDC_INT)->objectName(), "ctrl_1001");
   EXPECT_EQ(dlg.GetDlgItem(IDC_INT)->property("ctrlId").toInt(), IDC_INT);
 
@@ -123,13 +141,53 @@ TEST_F(DialogExchange, ControlsAreReadBackIntoMembers) {
   EXPECT_DOUBLE_EQ(dlg.m_double, -0.25);
   EXPECT_EQ(dlg.m_text, "  bleibt wie getippt ");
   EXPECT_FALSE(dlg.m_check);
-  EXPECT_TRUE(dlg.m_radioA);
-  EXPECT_FALSE(dlg.m_radioB);  // the dialog's own handler cleared the other of the pair
-  // A second click on a chosen radio button keeps it on.
+  // The click selected A (0) and cleared the others of its field; a second click keeps it.
+  EXPECT_EQ(SelectedRadio(dlg.m_field), 0);
+  EXPECT_EQ(dlg.m_radioB, 1);
+  EXPECT_EQ(dlg.m_radioC, 1);
+  EXPECT_FALSE(IsChecked(dlg, IDC_RADIO_B));
   Click(dlg, IDC_RADIO_A);
   ASSERT_TRUE(dlg.UpdateData(TRUE));
-  EXPECT_TRUE(dlg.m_radioA);
+  EXPECT_EQ(dlg.m_radioA, 0);
+  // Any value other than 0 means not selected; a field with none selected reads back as 1s.
+  dlg.m_radioA = 7;
+  dlg.UpdateData(FALSE);
+  ASSERT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_EQ(SelectedRadio(dlg.m_field), -1);
+  SelectRadio(dlg.m_field, 2);
+  EXPECT_EQ(std::vector<int>({dlg.m_radioA, dlg.m_radioB, dlg.m_radioC}), std::vector<int>({1, 1, 0}));
   EXPECT_TRUE(host.Boxes().empty());
+}
+
+TEST_F(DialogExchange, HexFieldsTakeEitherCaseWithOrWithoutPrefix) {
+  for (const char* typed : {"1a2b", "0x1A2B", "1A2B", " 0X1a2b "}) {
+    dlg.m_hex = 0;
+    SetEditText(dlg, IDC_HEX, typed);
+    ASSERT_TRUE(dlg.UpdateData(TRUE)) << typed;
+    EXPECT_EQ(dlg.m_hex, 0x1A2Bu) << typed;
+  }
+  for (const char* typed : {"xyz", "", "0x", "1A2B3C4D5", "-1"}) {
+    host.Clear();
+    dlg.m_hex = 0x55;
+    SetEditText(dlg, IDC_HEX, typed);
+    EXPECT_FALSE(dlg.UpdateData(TRUE)) << typed;
+    EXPECT_EQ(dlg.m_hex, 0x55u) << typed;
+    ASSERT_EQ(host.Boxes().size(), 1u);
+    EXPECT_EQ(host.Boxes()[0].text, "Bitte eine Hexadezimalzahl eingeben.");
+  }
+  dlg.m_hex = 0xABCDEF;  // wider than the field keeps every digit
+  dlg.UpdateData(FALSE);
+  EXPECT_EQ(dlg.GetDlgItemText(IDC_HEX), "ABCDEF");
+}
+
+TEST_F(DialogExchange, AnExchangeOnAMissingControlIsReported) {
+  MissingControlHandler previous = SetMissingControlHandler(RecordMissing);
+  g_missing.clear();
+  MissingControlDialog bad;
+  bad.InitDialog();
+  bad.UpdateData(TRUE);
+  SetMissingControlHandler(previous);
+  EXPECT_EQ(g_missing, std::vector<int>({IDC_MISSING, IDC_MISSING}));  // once per direction
 }
 
 TEST_F(DialogExchange, ABadNumberIsReportedAndStopsTheExchange) {
@@ -175,6 +233,14 @@ TEST_F(DialogExchange, ABadNumberIsReportedAndStopsTheExchange) {
   }
 }
 
+TEST_F(DialogExchange, OkAndCancelWithoutHandlersRunOnOkAndOnCancel) {
+  ExchangeDialog other;
+  other.InitDialog();
+  Click(other, IDCANCEL);
+  EXPECT_TRUE(other.IsEnded());
+  EXPECT_EQ(other.ModalResult(), IDCANCEL);
+}
+
 TEST_F(DialogExchange, OkRunsOnlyWhenTheValuesAreValid) {
   SetEditText(dlg, IDC_BYTE, "300");
   Click(dlg, IDOK);
@@ -193,9 +259,6 @@ TEST_F(DialogExchange, ButtonsAndListBoxReachTheirHandlers) {
   dlg.GetDlgItem(IDC_APPLY)->setEnabled(false);
   dlg.ClickDlgItem(IDC_APPLY);  // a disabled button cannot be pressed
   EXPECT_EQ(dlg.m_applied, 1);
-  dlg.ClickDlgItem(IDC_MISSING);
-  dlg.SetDlgItemText(IDC_MISSING, "x");
-  EXPECT_EQ(dlg.GetDlgItemText(IDC_MISSING), "");
 
   auto* list = qobject_cast<QListWidget*>(dlg.GetDlgItem(IDC_LIST));
   ASSERT_NE(list, nullptr);

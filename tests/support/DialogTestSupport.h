@@ -1,6 +1,7 @@
 #pragma once
 // Every dialog test runs against a scripted UI host and a virtual clock, so boxes are
-// answered from the test and long waits take no real time.
+// answered from the test and long waits take no real time. A script error (a dialog of the
+// wrong type, in strict mode an unanswered question) and answers left unused fail the test.
 #include <gtest/gtest.h>
 
 #include "platform/CDialog.h"
@@ -9,7 +10,15 @@
 
 class DialogFixture : public ::testing::Test {
  protected:
-  DialogFixture() : m_hostScope(host), m_clockScope(clock) {}
+  DialogFixture();
+  ~DialogFixture() override;
+  void TearDown() override;
+
+  // The next modal dialog must be a T; handler(T&) returns the modal result.
+  template <typename T, typename Handler>
+  void QueueDialog(Handler handler) {
+    host.QueueDialogOf<T>(handler);
+  }
 
   ScriptedUiHost host;
   VirtualClock clock;
@@ -17,6 +26,7 @@ class DialogFixture : public ::testing::Test {
  private:
   ScopedUiHost m_hostScope;
   ScopedClock m_clockScope;
+  MissingControlHandler m_previousMissing;
 };
 
 // Act on a control as a user would. The dialog's controls are built first if need be; a
@@ -24,3 +34,4 @@ class DialogFixture : public ::testing::Test {
 void SetEditText(CDialog& dlg, int id, const CString& text);
 void SetCheck(CDialog& dlg, int id, bool checked);
 void Click(CDialog& dlg, int id);
+bool IsChecked(CDialog& dlg, int id);

@@ -1,0 +1,51 @@
+// Every button of the main dialog's test column, with the dialog or handler behind it. A test
+// dialog is registered here with one line; a row without factory or handler stays greyed.
+#include "app/TestColumn.h"
+#include "app/ZORIX7CheckDlg.h"
+
+namespace {
+using D = CZORIX7CheckDlg;
+using M = AutoMode;
+
+// A factory from a lambda that builds the concrete dialog: Dialog([](D& d) { return std::make_unique<C…>(…); }).
+template <typename Build>
+TestDialogFactory Dialog(Build build) {
+  return [build](D& main) -> std::unique_ptr<CTestDialog> { return build(main); };
+}
+}  // namespace
+
+const std::vector<TestColumnRow>& TestColumn() {
+  // clang-format off
+  static const std::vector<TestColumnRow> rows = {
+    // button            caption              check-box                status                   status text                         member               "Check" key      rank prefix                  automatic    7F     DSP    factory  handler
+    {IDC_HOTPLUG,      "Hot Plug",          IDC_CHECK_HOTPLUG,      IDC_STATUS_HOTPLUG,      "Betriebsspannung ist EIN",            &D::m_bHotPlug,       nullptr,        0,  "",                     M::Nothing,  false, false, {},      &D::OnHotPlug},
+    {IDC_PCICONFIG,    "PCI Configuration", IDC_CHECK_PCICONFIG,    IDC_STATUS_PCICONFIG,    "PCI Konfiguration prüfen",            &D::m_bPCIconfig,     "PCIconfig",    1,  "PCI Configuration: ",  M::RunCheck, false, false, {},      nullptr},
+    {IDC_PCIEEPROM,    "PCI EEPROM",        IDC_CHECK_PCIEEPROM,    IDC_STATUS_PCIEEPROM,    "PCI EEPROM prüfen",                   &D::m_bPCIEEPROM,     "PCIEEPROM",    2,  "PCI EEPROM: ",         M::RunCheck, false, false, {},      nullptr},
+    {IDC_PCIOPERATION, "PCI  Operation",    IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION, "PCI Operation prüfen",                &D::m_bPCIoperation,  "PCIoperation", 3,  "PCI Operation: ",      M::RunCheck, false, false, {},      nullptr},
+    {IDC_KENNUNG,      "Kennung",           IDC_CHECK_KENNUNG,      IDC_STATUS_KENNUNG,      "Kennung prüfen",                      &D::m_bKennung,       "Kennung",      4,  "Kennung: ",            M::LineOnly, false, false, {},      nullptr},
+    // As on Windows, "LCA" is saved after "DSP".
+    {IDC_LCA,          "Steuer-LCA",        IDC_CHECK_LCA,          IDC_STATUS_LCA,          "Steuer-LCA Register",                 &D::m_bLCA,           "LCA",          6,  "LCA-Register: ",       M::LineOnly, true,  false, {},      nullptr},
+    {IDC_DATALCA,      "Daten-LCA",         IDC_CHECK_DATALCA,      IDC_STATUS_DATALCA,      "Daten-LCA Register",                  &D::m_bDataLCA,       nullptr,        0,  "",                     M::Nothing,  true,  false, {},      nullptr},
+    {IDC_DSP,          "DSP",               IDC_CHECK_DSP,          IDC_STATUS_DSP,          "DSP Programm laden",                  &D::m_bDSP,           "DSP",          5,  "DSP-Programm: ",       M::RunCheck, false, true,  {},      nullptr},
+    {IDC_TEST,         "Test",              IDC_CHECK_TEST,         IDC_STATUS_TEST,         "Testroutinen starten",                &D::m_bTest,          "Test",         7,  "Selbsttest: ",         M::RunCheck, false, false, {},      nullptr},
+    {IDC_COMMAND,      "Command",           IDC_CHECK_COMMAND,      IDC_STATUS_COMMAND,      "Kommandos ausführen",                 &D::m_bCommand,       "Command",      8,  "Command: ",            M::RunCheck, false, false, {},      nullptr},
+    {IDC_BLENDEN,      "Blenden",           IDC_CHECK_BLENDEN,      IDC_STATUS_BLENDEN,      "Blenden setzen/anzeigen",             &D::m_bBlenden,       nullptr,        0,  "",                     M::Nothing,  true,  false, {},      nullptr},
+    {IDC_SHOT,         "Parameter/Shot",    IDC_CHECK_SHOT,         IDC_STATUS_SHOT,         "Parameter setzen/Einzelmessung ausführen", &D::m_bEinzelmessung, "Einzelmessung", 9, "",              M::Nothing,  false, false, {},      nullptr},
+    {IDC_BLOCKMESSUNG, "Blockmessung",      IDC_CHECK_BLOCKMESSUNG, IDC_STATUS_BLOCKMESSUNG, "Blockmessung ausführen",              &D::m_bBlockmessung,  "Blockmessung", 10, "",                     M::Nothing,  false, false, {},      nullptr},
+  };
+  // clang-format on
+  return rows;
+}
+
+const std::vector<ToolButton>& ToolButtons() {
+  static const std::vector<ToolButton> buttons = {
+      {IDC_RATE11, nullptr},
+      {IDC_RATEN1, nullptr},
+      {IDC_RATE1N, nullptr},
+      {IDC_TIEFENAUSGLEICH, nullptr},
+      {IDC_RANDOM_LIMITS, nullptr},
+      {IDC_BUSBELEGUNG, &D::OnBusbelegung},
+      {IDC_ZORIX9, &D::OnZorix9},
+  };
+  return buttons;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Register maps as data: each field names its register, bits, kind and caption. One mechanism
+// decodes registers into field values and encodes them back, for the register views and the
+// command dialogs' presets alike.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <vector>
+
+namespace regmap {
+
+enum class Kind {
+  Flag,     // one check box; on when any of its bits is set
+  Number,   // decimal field
+  Choice,   // radio buttons, one per value
+  HexText,  // hexadecimal text ("%04X")
+};
+
+struct ChoiceButton {
+  const char* caption;
+  uint32_t value;
+  uint32_t lastValue;  // values value..lastValue read as this button; the button writes value
+};
+
+struct Field {
+  const char* group;  // group box caption
+  const char* caption;
+  uint16_t reg;       // a field above bit 15 continues in the register at reg + 2
+  uint8_t firstBit;
+  uint8_t bitCount;   // bits read
+  Kind kind;
+  bool written;
+  std::vector<ChoiceButton> choices = {};
+  uint8_t writeBitCount = 0;  // bits written when more than are read (0: the same)
+
+  uint8_t WriteBits() const { return writeBitCount ? writeBitCount : bitCount; }
+  // Index of the button a value selects, or -1 when no button has that value.
+  int ChoiceIndex(uint32_t value) const;
+};
+
+// No button of a choice field selected: writes 0.
+constexpr uint32_t kNoChoice = 0xFFFFFFFFu;
+
+using ReadFn = std::function<uint16_t(uint16_t reg)>;
+using WriteFn = std::function<void(uint16_t reg, uint16_t value)>;
+
+// A register image: address -> 16-bit value.
+using Registers = std::map<uint16_t, uint16_t>;
+
+// Registers the table touches in table order (a field's upper register after its lower one).
+std::vector<uint16_t> ReadOrder(std::span<const Field> fields);
+std::vector<uint16_t> WriteOrder(std::span<const Field> fields);
+
+// A field's value from registers; choice fields give the value of their button or kNoChoice.
+uint32_t Decode(const Field& field, const Registers& regs);
+std::vector<uint32_t> Decode(std::span<const Field> fields, const Registers& regs);
+
+// Composes the written registers from the values (one per field): every written register starts
+// at 0, so what goes to the card is exactly what the fields hold.
+Registers Encode(std::span<const Field> fields, std::span<const uint32_t> values);
+
+// Reads every register of the table once, in table order.
+Registers ReadAll(std::span<const Field> fields, const ReadFn& read);
+// Writes the composed registers in table order.
+void WriteAll(std::span<const Field> fields, const Registers& regs, const WriteFn& write);
+
+}  // namespace regmap
