@@ -331,11 +331,18 @@ BOOL ZORIX7StartGetData(HZORIX7 h, DWORD* byteCount, void* buffer, DWORD reserve
 
 BOOL ZORIX7IsReadyGetDataIntReturn(HZORIX7 h, DWORD* byteCount, DWORD* error) {
   Call c("ZORIX7IsReadyGetDataIntReturn", h, error, true);
-  // A failing poll must not read as "complete" (0): the caller then looks at the error word.
-  if (!c.Begin({byteCount})) return c.Fail(error && *error ? *error : kErrNullPointer, TRUE);
-  c.card().CollectFetch(*byteCount);
-  c.Args(Format("delivered %u", *byteCount));
-  return c.Succeed(0);
+  // A failing poll must not read as "complete" (0): it returns nonzero with a nonzero error
+  // word and no bytes, so a caller's poll ends on the error word. 1 with error word 0 is a
+  // fetch still under way.
+  if (!c.Begin({byteCount})) {
+    if (byteCount) *byteCount = 0;
+    return c.FailPoll(TRUE);
+  }
+  bool pending = false;
+  DWORD failure = c.card().CollectFetch(*byteCount, pending);
+  c.Args(pending ? std::string("pending") : Format("delivered %u", *byteCount));
+  if (failure) return c.Fail(failure, TRUE);
+  return c.Succeed(pending ? TRUE : 0);
 }
 
 BOOL ZORIX7GetASCAN(HZORIX7 h, BYTE set, DWORD* byteCount, DWORD reserved, DWORD* error) {
@@ -367,7 +374,11 @@ BOOL ZORIX7GetGates(HZORIX7 h, GateReadout* readout, DWORD* error) {
 
 BOOL ZORIX7IsDataInFIFO(HZORIX7 h, BOOL* dataInFifo, DWORD* error) {
   Call c("ZORIX7IsDataInFIFO", h, error, true);
-  if (!c.Begin({dataInFifo})) return FALSE;
+  // Callers drain while the flag says data: a failing card says none.
+  if (!c.Begin({dataInFifo})) {
+    if (dataInFifo) *dataInFifo = FALSE;
+    return c.FailPoll(FALSE);
+  }
   *dataInFifo = c.card().DataInFifo() ? TRUE : FALSE;
   return c.Succeed();
 }

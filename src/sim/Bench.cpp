@@ -3,7 +3,8 @@
 // [Card <n>]                one section per card, n = 1..16, gaps allowed
 //   Variant=ZORIX7F         ZORIX7 or ZORIX7F (default ZORIX7F); decides the defaults below
 //   Bus=<n>  Slot=<n>       PCI position
-//   ResetMs=<n>             ms from ResetCard until IsReseted reports the card ready (50)
+//   ResetMs=<n>             ms from ResetCard until IsReseted reports the card ready (50),
+//                           at most 20000 (longer than any caller waits)
 //   Identification record (texts as 8-bit Windows-1252, at most the field size):
 //   Karte= Aufsteckfilter= PciEeprom= (20 chars)  LcaVersion= Programmversion= (10 chars)
 //   BandgrenzeUnten= BandgrenzeOben=              float
@@ -31,13 +32,26 @@
 //   NoiseSeed=<n>           start of the card's noise sequence (default from the number)
 //   AscanType=0x14          headed A-scans: 0x14 or 0x60 (16-bit) or 0x10 (packed 12-bit)
 //   ExtraFifoWords=<n>      32-bit words 0x0BAD0000 + i appended behind every result buffer
-//   ShotPeriodUs=<n>        time one shot takes on the clock; 0 (default) = none
+//   ShotPeriodUs=<n>        time one shot takes on the clock; 0 (default) = none, at most
+//                           100000 (10 shots a second), so a cycle of seven sets stays
+//                           below a second of real time
+//   Cards that misbehave, for the callers' time-outs (0 = no, the default; 1 = yes):
+//   NeverReset=1            IsReseted reports 0 for ever after ResetCard
+//   NeverReady=1            a fetch started by StartGetData never completes:
+//                           IsReadyGetDataIntReturn returns 1 with error word 0 until the
+//                           data time-out (SetDataTimeOut, 0 = none) has passed on the
+//                           clock, then fails with 0xE0000008
+//   NeverEmpty=1            the FIFO never runs empty: IsDataInFIFO always reports data,
+//                           fetches deliver shots of the cycle even when stopped or cleared
+//   (tests/sim/never-ready-bench.ini has one card of each)
 //
 // [Fault]                   one section per injected fault, repeatable
 //   Call=<name>             e.g. GetData or ZORIX7GetData (required)
 //   Card=<n>|all            one card, counting its calls; or all cards counted together
 //   When=every|<n>          every call (default) or only the n-th matching call
 //   Error=<n>               error word (default 0xE00000FF)
+//   A failing IsReadyGetDataIntReturn returns nonzero (0 would read as "complete"), a
+//   failing IsDataInFIFO reports no data; both write the error word (0xE00000FF for 0).
 //
 // Numbers are decimal or 0x hexadecimal. Hex bytes are pairs of hex digits, blanks and
 // commas between them allowed. Unset card fields take plausible defaults; the EEPROM
@@ -51,10 +65,11 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <map>
 #include <set>
-#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Cp1252.h"
 #include "platform/IniDocument.h"
@@ -86,9 +101,11 @@ std::optional<uint64_t> ParseNumber(std::string_view s) {
   return v;
 }
 
-std::optional<float> ParseFloat(std::string_view s) {
+// Real keys read as double, so that a limit such as 0.01 is itself in range.
+template <typename Real = float>
+std::optional<Real> ParseFloat(std::string_view s) {
   s = Trim(s);
-  float v = 0;
+  Real v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
   return v;
@@ -127,6 +144,13 @@ std::string Real(double v) {
 }
 
 bool IsPowerOfTwo(uint64_t v) { return v && !(v & (v - 1)); }
+
+// Waits of the virtual cards run on the clock, in tests and at the bench alike: bounded so
+// that no bench makes a real wait last minutes.
+constexpr uint64_t kMaxResetMs = 20000;
+constexpr uint64_t kMaxShotPeriodUs = 100000;
+// A bench file is a few kilobytes of hand-written text.
+constexpr off_t kMaxBenchBytes = 16 << 20;
 
 // ---- card keys ----
 
@@ -243,7 +267,7 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
   for (const auto& f : kKennungFields)
     if (key == f.key) return SetKennungField(c.kennung, f, value);
   if (key == "bus" || key == "slot" || key == "resetms") {
-    auto v = Number(value, key == "resetms" ? 600000 : 255, problem);
+    auto v = Number(value, key == "resetms" ? kMaxResetMs : 255, problem);
     if (!v) return problem;
     (key == "bus" ? c.bus : key == "slot" ? c.slot : c.resetMs) = static_cast<DWORD>(*v);
     return {};
@@ -288,7 +312,7 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
   };
   for (const auto& r : kReal) {
     if (key != r.key) continue;
-    auto v = ParseFloat(value);
+    auto v = ParseFloat<double>(value);
     if (!v || *v < r.min || *v > r.max)
       return "bad number \"" + std::string(value) + "\" (" + Real(r.min) + ".." + Real(r.max) + ")";
     c.specimen.*r.field = *v;
@@ -302,9 +326,15 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
     return {};
   }
   if (key == "extrafifowords" || key == "shotperiodus") {
-    auto v = Number(value, key == "extrafifowords" ? 4096 : 10000000, problem);
+    auto v = Number(value, key == "extrafifowords" ? 4096 : kMaxShotPeriodUs, problem);
     if (!v) return problem;
     (key == "extrafifowords" ? c.extraFifoWords : c.shotPeriodUs) = static_cast<DWORD>(*v);
+    return {};
+  }
+  if (key == "neverreset" || key == "neverready" || key == "neverempty") {
+    auto v = Number(value, 1, problem);
+    if (!v) return problem;
+    (key == "neverreset" ? c.neverReset : key == "neverready" ? c.neverReady : c.neverEmpty) = *v != 0;
     return {};
   }
   if (key == "noiseseed") {
@@ -457,6 +487,17 @@ std::optional<BenchError> ParseDocument(std::string_view text, BenchSpec& bench)
   return std::nullopt;
 }
 
+// Empty for a regular file of sensible size, else what the path names instead.
+std::string FileTypeProblem(const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return "is a folder, not a file";
+  if (S_ISFIFO(st.st_mode)) return "is a named pipe, not a file";
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "is a device, not a file";
+  if (S_ISSOCK(st.st_mode)) return "is a socket, not a file";
+  if (!S_ISREG(st.st_mode)) return "is not a regular file";
+  if (st.st_size > kMaxBenchBytes) return "is larger than 16 MB";
+  return {};
+}
+
 }  // namespace
 
 BenchSpec BuiltInBench() {
@@ -477,14 +518,37 @@ std::optional<BenchSpec> ParseBench(std::string_view text, const std::string& na
 }
 
 std::optional<BenchSpec> ReadBenchFile(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "Bench file \"" + path + "\": cannot be read (" + std::strerror(errno) + ")";
+  auto refuse = [&](const std::string& problem) {
+    error = "Bench file \"" + path + "\": " + problem;
     return std::nullopt;
+  };
+  auto unreadable = [] { return std::string("cannot be read (") + std::strerror(errno) + ")"; };
+  // The type is looked at before opening, since opening a device can act on it, and again
+  // on what was opened; non-blocking, so that a pipe put there meanwhile cannot stall.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return refuse(unreadable());
+  if (std::string problem = FileTypeProblem(st); !problem.empty()) return refuse(problem);
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return refuse(unreadable());
+  std::string problem = ::fstat(fd, &st) != 0 ? unreadable() : FileTypeProblem(st);
+  std::string text;
+  if (problem.empty()) {
+    text.resize(static_cast<size_t>(st.st_size));
+    size_t got = 0;
+    while (got < text.size()) {
+      ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) problem = unreadable();
+      if (n <= 0) {
+        text.resize(got);  // shrank while being read: what is there
+        break;
+      }
+      got += static_cast<size_t>(n);
+    }
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseBench(text.str(), path, error);
+  ::close(fd);
+  if (!problem.empty()) return refuse(problem);
+  return ParseBench(text, path, error);
 }
 
 }  // namespace zorix7sim

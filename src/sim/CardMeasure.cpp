@@ -99,7 +99,7 @@ void CardModel::ForgetShots() {
 }
 
 bool CardModel::HasData() const {
-  return m_run.freeRun || !m_run.fired.empty() || m_run.leftoverShots > 0 || m_run.leftoverResults;
+  return m_spec.neverEmpty || m_run.freeRun || !m_run.fired.empty() || m_run.leftoverShots > 0 || m_run.leftoverResults;
 }
 
 bool CardModel::DataInFifo() const { return HasData() || m_run.queued.has_value(); }
@@ -183,8 +183,10 @@ void CardModel::Produce(std::vector<BYTE>& out) {
   } else if (m_run.leftoverShots > 0) {
     --m_run.leftoverShots;
     AppendShot(NextInCycle(), out);
-  } else {
+  } else if (m_run.leftoverResults) {
     AppendResults(out);  // what a stopped block run left
+  } else {
+    AppendShot(NextInCycle(), out);  // a card whose FIFO never runs empty
   }
 }
 
@@ -246,16 +248,29 @@ DWORD CardModel::FetchResults(BYTE* buffer, DWORD& count) {
 }
 
 DWORD CardModel::StartFetch(BYTE* buffer, DWORD room) {
-  // Shots take no time to transfer, so the fetch is complete when it starts.
-  DWORD count = room;
-  if (DWORD error = FetchData(buffer, count)) return error;
+  // Shots take no time to transfer, so the fetch is complete when it starts - except on a
+  // never-ready card, where it waits for a shot that never comes.
+  DWORD count = 0;
+  if (!m_spec.neverReady) {
+    count = room;
+    if (DWORD error = FetchData(buffer, count)) return error;
+  }
   m_run.fetchBytes = count;
+  m_run.fetchTick = CurrentClock().GetTickCount();
   fetchPending = true;
   return 0;
 }
 
-DWORD CardModel::CollectFetch(DWORD& count) {
-  count = fetchPending ? m_run.fetchBytes : 0;
+DWORD CardModel::CollectFetch(DWORD& count, bool& pending) {
+  count = 0;
+  pending = fetchPending && m_spec.neverReady;
+  if (pending) {
+    const uint64_t limitMs = uint64_t{dataTimeOutSeconds} * 1000;
+    if (limitMs == 0 || CurrentClock().GetTickCount() - m_run.fetchTick < limitMs) return 0;
+    pending = fetchPending = false;
+    return kErrDataTimeOut;
+  }
+  if (fetchPending) count = m_run.fetchBytes;
   fetchPending = false;
   return 0;
 }

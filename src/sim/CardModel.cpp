@@ -230,7 +230,7 @@ void CardModel::StartReset() {
 }
 
 bool CardModel::InReset() const {
-  return m_resetStarted && CurrentClock().GetTickCount() - m_resetTick < m_spec.resetMs;
+  return m_resetStarted && (m_spec.neverReset || CurrentClock().GetTickCount() - m_resetTick < m_spec.resetMs);
 }
 
 bool CardModel::Zorix9Mode() const {

@@ -37,6 +37,10 @@ struct CardSpec {
   DWORD extraFifoWords = 0;       // words appended behind every result buffer
   DWORD shotPeriodUs = 0;         // 0: shots take no time
   uint64_t noiseSeed = 0;
+  // A card that misbehaves, for the callers' time-outs.
+  bool neverReset = false;  // IsReseted stays 0 after ResetCard
+  bool neverReady = false;  // a fetch started by StartGetData never completes
+  bool neverEmpty = false;  // the FIFO always holds another shot
 };
 
 // A plausible card of the given number: distinct position, addresses and serial number.
@@ -135,7 +139,8 @@ class CardModel {
   DWORD RequestResults(DWORD& count);
   DWORD FetchResults(BYTE* buffer, DWORD& count);
   DWORD StartFetch(BYTE* buffer, DWORD room);
-  DWORD CollectFetch(DWORD& count);
+  // pending: the fetch is still under way (a never-ready card before its data time-out).
+  DWORD CollectFetch(DWORD& count, bool& pending);
   DWORD Readout(GateReadout& out);  // the last shot's gates
   bool DataInFifo() const;
   // The sets one cycle measures: the active sets 1..7 (ZORIX7F), else the current set.
@@ -167,6 +172,7 @@ class CardModel {
     std::optional<BYTE> lastShotSet;
     DWORD shots = 0;
     DWORD fetchBytes = 0;
+    DWORD fetchTick = 0;  // when the pending fetch started
     uint64_t timeDebtUs = 0;
   };
   struct CachedResponse {

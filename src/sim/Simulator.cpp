@@ -137,6 +137,10 @@ DWORD Call::Fail(DWORD error, DWORD result) {
   return result;
 }
 
+DWORD Call::FailPoll(DWORD result) {
+  return Fail(m_entry.error ? m_entry.error : kErrInjected, result);
+}
+
 std::string Format(const char* format, ...) {
   char buffer[256];
   va_list args;

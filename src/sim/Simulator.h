@@ -60,6 +60,8 @@ class Call {
   DWORD Succeed(DWORD result = TRUE);
   // The error word goes to the caller when the call has one, else to the journal only.
   DWORD Fail(DWORD error, DWORD result = FALSE);
+  // A failed poll must tell its caller to stop: the recorded failure, never error word 0.
+  DWORD FailPoll(DWORD result);
 
  private:
   std::lock_guard<std::recursive_mutex> m_lock;

@@ -23,6 +23,7 @@ enum : DWORD {
   kErrInReset = 0xE0000005,       // call needs the card out of reset
   kErrNoCard = 0xE0000006,        // Open: the bench has no card of that number
   kErrNoData = 0xE0000007,        // fetch from a card that neither runs nor holds a shot
+  kErrDataTimeOut = 0xE0000008,   // a started fetch outlasted the data time-out
   kErrInjected = 0xE00000FF,      // default error word of an injected fault
 };
 

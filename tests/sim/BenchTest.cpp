@@ -1,6 +1,9 @@
 // Which cards a bench offers and how a malformed bench is reported.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "SimTestSupport.h"
 
@@ -122,6 +125,13 @@ TEST_F(BenchFileTest, ExampleBenchLoads) {
   EXPECT_FALSE(CardNumbers().empty());
 }
 
+TEST_F(BenchFileTest, LimitsThemselvesAreInRange) {
+  LoadBench("[Card 1]\nThickness=0.01\nProbeFrequency=0.1\nResetMs=20000\nShotPeriodUs=100000\n");
+  EXPECT_DOUBLE_EQ(Card(1)->setup().specimen.thickness, 0.01);
+  EXPECT_DOUBLE_EQ(Card(1)->setup().specimen.frequency, 0.1);
+  EXPECT_EQ(Card(1)->setup().shotPeriodUs, 100000u);
+}
+
 struct MalformedBench {
   const char* name;
   const char* text;
@@ -164,7 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedBench{"BarSizeNotPowerOfTwo", "[Card 1]\nBarSize0=100\n", 2, "power of two"},
         MalformedBench{"UnknownFaultCall", "[Fault]\nCall=GetDatta\n", 2, "unknown call"},
         MalformedBench{"FaultWithoutCall", "[Fault]\nCard=3\n", 1, "without Call"},
-        MalformedBench{"BadFaultWhen", "[Fault]\nCall=Start\nWhen=0\n", 3, "when must be"}),
+        MalformedBench{"BadFaultWhen", "[Fault]\nCall=Start\nWhen=0\n", 3, "when must be"},
+        MalformedBench{"ResetTooLong", "[Card 1]\nResetMs=20000\nResetMs=20001\n", 3, "(0..20000)"},
+        MalformedBench{"ShotTooLong", "[Card 1]\nShotPeriodUs=100000\nShotPeriodUs=100001\n", 3, "(0..100000)"},
+        MalformedBench{"NeverIsYesOrNo", "[Card 1]\nNeverReady=1\nNeverEmpty=yes\n", 3, "(0..1)"}),
     [](const ::testing::TestParamInfo<MalformedBench>& info) { return std::string(info.param.name); });
 
 TEST_F(BenchFileTest, UnreadableFileIsNamed) {
@@ -175,6 +188,29 @@ TEST_F(BenchFileTest, UnreadableFileIsNamed) {
   EXPECT_NE(BenchError().find("cannot be read"), std::string::npos);
   EXPECT_NE(printed.find("/nonexistent/zorix7/bench.ini"), std::string::npos);
   EXPECT_EQ(ZORIX7Open(1), 0u);
+}
+
+TEST_F(BenchFileTest, PathsThatAreNoFileAreRefusedAtOnce) {
+  char folder[] = "/tmp/zorix7benchdirXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string fifo = std::string(folder) + "/bench.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::pair<std::string, const char*> cases[] = {
+      {folder, "is a folder"}, {fifo, "is a named pipe"}, {"/dev/null", "is a device"}};
+  for (const auto& [path, problem] : cases) {
+    // Through the environment, as at start-up: a pipe without a writer must not block.
+    setenv("ZORIX7_BENCH", path.c_str(), 1);
+    Reset();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ZORIX7Open(1), 0u) << path;
+    EXPECT_EQ(ZORIX7Open(2), 0u) << path;
+    std::string printed = ::testing::internal::GetCapturedStderr();
+    unsetenv("ZORIX7_BENCH");
+    EXPECT_EQ(BenchError(), "Bench file \"" + path + "\": " + problem + ", not a file");
+    EXPECT_EQ(printed, "zorix7: " + BenchError() + "\n") << "one message";
+  }
+  std::remove(fifo.c_str());
+  rmdir(folder);
 }
 
 TEST_F(BenchFileTest, LazyLoadOfAMalformedFileReportsOnce) {

@@ -539,3 +539,76 @@ TEST_F(MeasureTest, ShotPeriodTakesTimeOnTheClock) {
   for (int k = 0; k < 10; ++k) Fetch();
   EXPECT_EQ(m_clock.GetTickCount() - before, 5u);
 }
+
+// The fixture of cards that misbehave: each waits as its name says, and only a bound in
+// the caller (or the data time-out) ends the wait.
+TEST_F(MeasureTest, NeverResetNeverReadyNeverEmptyCards) {
+  ASSERT_TRUE(LoadBenchFile(ZORIX7_NEVER_READY_BENCH)) << BenchError();
+  HZORIX7 neverReset = OpenCard(1), neverReady = OpenCard(2), neverEmpty = OpenCard(3);
+  ASSERT_TRUE(ZORIX7ResetCard(neverReset));
+  m_clock.Sleep(3600 * 1000);
+  EXPECT_FALSE(ZORIX7IsReseted(neverReset));
+
+  h = neverReady;
+  Prepare(0, DefaultParamBlock());
+  ASSERT_TRUE(ZORIX7Start(h, &error));
+  std::vector<BYTE> buffer(kRoom);
+  DWORD count = kRoom;
+  ASSERT_TRUE(ZORIX7StartGetData(h, &count, buffer.data(), 0, &error));
+  for (int poll = 0; poll < 3; ++poll, m_clock.Sleep(1000)) {
+    count = kRoom;
+    EXPECT_EQ(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), TRUE);
+    EXPECT_EQ(error, 0u) << "pending, not failed";
+    EXPECT_EQ(count, 0u);
+  }
+  ASSERT_TRUE(ZORIX7SetDataTimeOut(h, 5, &error));
+  m_clock.Sleep(1999);
+  EXPECT_EQ(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), TRUE);
+  EXPECT_EQ(error, 0u) << "4999 ms since the fetch started";
+  m_clock.Sleep(1);
+  EXPECT_NE(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), 0);
+  EXPECT_EQ(error, kErrDataTimeOut);
+  EXPECT_EQ(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), 0) << "the timed-out fetch is gone";
+  EXPECT_EQ(Fetch().size(), 3200u) << "the shot stayed in the FIFO";
+
+  h = neverEmpty;
+  ASSERT_TRUE(ZORIX7Stop(h, &error));
+  ASSERT_TRUE(ZORIX7ClearFIFO(h, &error));
+  for (int k = 0; k < 50; ++k) {
+    BOOL inFifo = FALSE;
+    ASSERT_TRUE(ZORIX7IsDataInFIFO(h, &inFifo, &error));
+    ASSERT_TRUE(inFifo);
+    ASSERT_EQ(Fetch().size(), 3200u);
+  }
+}
+
+TEST_F(MeasureTest, FailingPollsEndTheWaitWithTheirErrorWord) {
+  ASSERT_TRUE(LoadBenchFile(ZORIX7_NEVER_READY_BENCH)) << BenchError();
+  h = OpenCard(4);
+  Prepare(0, DefaultParamBlock());
+  ASSERT_TRUE(ZORIX7Start(h, &error));
+  std::vector<BYTE> buffer(kRoom);
+  DWORD count = kRoom;
+  ASSERT_TRUE(ZORIX7StartGetData(h, &count, buffer.data(), 0, &error));
+  EXPECT_NE(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), 0) << "not complete";
+  EXPECT_EQ(error, 0xE0000042u);
+  EXPECT_EQ(count, 0u);
+  BOOL inFifo = TRUE;
+  EXPECT_FALSE(ZORIX7IsDataInFIFO(h, &inFifo, &error));
+  EXPECT_FALSE(inFifo) << "a drain loop ends";
+  EXPECT_EQ(error, 0xE0000043u);
+  ASSERT_TRUE(ZORIX7ResetCard(h));
+  m_clock.Sleep(1000);
+  EXPECT_FALSE(ZORIX7IsReseted(h));
+
+  // A fault without an error word still gives the poll one to stop on.
+  ClearFaults();
+  ASSERT_TRUE(AddFault({"IsReadyGetDataIntReturn", 4, 0, 0}));
+  ASSERT_TRUE(AddFault({"IsDataInFIFO", 4, 0, 0}));
+  EXPECT_NE(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), 0);
+  EXPECT_EQ(error, kErrInjected);
+  inFifo = TRUE;
+  EXPECT_FALSE(ZORIX7IsDataInFIFO(h, &inFifo, &error));
+  EXPECT_EQ(error, kErrInjected);
+  EXPECT_FALSE(inFifo);
+}
