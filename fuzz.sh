@@ -26,6 +26,7 @@ mkdir -p "$build/corpus/$target" "$build/crashes"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # New inputs go to the first folder only: the seeds are read, never written.
-# -len_control=0: full-size inputs from the first run on, not grown a few bytes at a time.
-"$build/fuzz/$target" "$build/corpus/$target" "$seeds/$target" -max_len=140000 -len_control=0 \
+# -len_control=0: full-size inputs from the first run on, not grown a few bytes at a time;
+# -keep_seed=1: the full-size seeds stay in the corpus even where they reach no new code.
+"$build/fuzz/$target" "$build/corpus/$target" "$seeds/$target" -max_len=140000 -len_control=0 -keep_seed=1 \
   -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/crashes/$target-" "$@"

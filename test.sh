@@ -23,7 +23,7 @@ for f in build/fuzz/fuzz/fuzz_*; do
   [ -x "$f" ] || continue
   t=$(basename "$f")
   mkdir -p "$corpus/$t"
-  "$f" "$corpus/$t" -max_total_time=5 -max_len=140000 -len_control=0 -print_final_stats=0 \
+  "$f" "$corpus/$t" -max_total_time=5 -max_len=140000 -len_control=0 -keep_seed=1 -print_final_stats=0 \
     -artifact_prefix="build/fuzz/$t-" >/dev/null 2>"build/fuzz/$t.log" \
     || { echo "fuzzer $t failed:"; tail -30 "build/fuzz/$t.log"; exit 1; }
 done
