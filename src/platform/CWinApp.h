@@ -1,6 +1,8 @@
 #pragma once
-// The application object with the profile functions of the original framework, working on
+// The application object with the profile functions of the Windows framework, working on
 // the INI file named by m_pszProfileName.
+#include <string>
+
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
 
@@ -39,8 +41,38 @@ class ProfileWriteBatch {
 };
 
 // The profile store behind CWinApp: parsed files are cached and re-read when they change on
-// disk; saves go through QSaveFile (temporary file, then rename).
+// disk; saves go through QSaveFile (temporary file, then rename). One place for every file in
+// this format, so all of them keep the encodings the Windows version reads.
 namespace profile {
+// Why a write was refused or failed; the file on disk is then unchanged.
+enum class Failure {
+  None,
+  Unreadable,  // the file is there but cannot be read: it is never overwritten unseen
+  ReadOnly,    // no write permission in the file's mode bits (checked even for root)
+  IsFolder,    // the name is a folder
+  NoFolder,    // the folder of the file does not exist
+  NotAFolder,  // a part of the path is a file
+  NoAccess,    // the folder may not be written, or not be searched
+  Name,        // a section or key name that would not read back
+  Value,       // a value that would not read back (a line end)
+  Character,   // a character Windows-1252 cannot hold
+  BrokenText,  // a UTF-16 file with broken characters
+  WriteError,  // the system failed the write (disk full, ...)
+};
+struct WriteFailure {
+  Failure failure = Failure::None;
+  std::string file;        // full path
+  std::string detail;      // the name or key concerned, or the system's message
+  char32_t character = 0;  // Failure::Character
+  size_t line = 0;         // Failure::Character in a line of the file; 0 when in the written text
+};
+// The most recent failure of a write or a batch.
+const WriteFailure& LastWriteFailure();
+// The reason as a sentence for the user (German).
+std::string Describe(const WriteFailure& failure);
+// The file is there but cannot be read; reads give the defaults and writes are refused.
+bool IsUnreadable(const std::string& file);
+
 // Tests only: makes every save fail as a full disk would.
 void InjectWriteFailure(bool fail);
 // Forget cached files (tests that rewrite files within one second).

@@ -57,6 +57,14 @@ size_t DecodeOne(std::string_view s, size_t i, char32_t& c) {
   if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
   return len;
 }
+// The Windows-1252 byte of a character, -1 when it has none.
+int ByteFor(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  for (int k = 0; k < 32; ++k)
+    if (kHigh[k] == c) return 0x80 + k;
+  return -1;
+}
+
 // Walks UTF-8 text: valid sequences go to onChar(code point, bytes), others byte by byte
 // to onInvalid(byte).
 template <class OnChar, class OnInvalid>
@@ -104,21 +112,98 @@ std::string FromUtf8(std::string_view s) {
   WalkUtf8(
       s,
       [&out](char32_t c, std::string_view) {
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-          out += static_cast<char>(c);
-          return;
-        }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-          if (kHigh[k] == c) mapped = static_cast<char>(0x80 + k);
-        out += mapped;
+        int b = ByteFor(c);
+        out += b < 0 ? '?' : static_cast<char>(b);
       },
       [&out](char byte) { out += byte; });
   return out;
 }
+
+std::optional<char32_t> FromUtf8Strict(std::string_view s, std::string& out) {
+  out.clear();
+  out.reserve(s.size());
+  const auto* p = reinterpret_cast<const uint8_t*>(s.data());
+  for (size_t i = 0; i < s.size();) {
+    // Runs of ASCII, nearly all of an INI file, are copied in one go.
+    size_t j = i;
+    while (j < s.size() && p[j] < 0x80) ++j;
+    if (j > i) {
+      out.append(s.data() + i, j - i);
+      i = j;
+      continue;
+    }
+    char32_t c;
+    size_t len = DecodeOne(s, i, c);
+    if (len == 0) {
+      out += s[i++];
+      continue;
+    }
+    int b = ByteFor(c);
+    if (b < 0) return c;
+    out += static_cast<char>(b);
+    i += len;
+  }
+  return std::nullopt;
+}
 }  // namespace cp1252
 
+namespace utf16 {
+std::string ToUtf8(std::string_view bytes, bool& broken) {
+  std::string out;
+  out.reserve(bytes.size() / 2 + bytes.size() / 16);
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const size_t n = bytes.size() / 2;
+  auto unit = [p](size_t k) { return static_cast<char32_t>(p[2 * k] | (p[2 * k + 1] << 8)); };
+  for (size_t k = 0; k < n; ++k) {
+    char32_t c = unit(k);
+    if (c >= 0xD800 && c <= 0xDBFF && k + 1 < n && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(k + 1) - 0xDC00);
+      ++k;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+      broken = true;
+    }
+    AppendUtf8(out, c);
+  }
+  if (bytes.size() % 2 != 0) {
+    AppendUtf8(out, 0xFFFD);
+    broken = true;
+  }
+  return out;
+}
+
+std::string FromUtf8(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() * 2);
+  auto put = [&out](char32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  };
+  auto putChar = [&put](char32_t c) {
+    if (c < 0x10000) {
+      put(c);
+    } else {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  };
+  WalkUtf8(
+      s, [&putChar](char32_t c, std::string_view) { putChar(c); },
+      [&putChar](char byte) {
+        auto b = static_cast<uint8_t>(byte);
+        putChar(b < 0xA0 ? kHigh[b - 0x80] : b);
+      });
+  return out;
+}
+}  // namespace utf16
+
 namespace utf8 {
+std::string FromCodePoint(char32_t c) {
+  std::string out;
+  AppendUtf8(out, c);
+  return out;
+}
+
 std::string Repair(std::string_view s) {
   std::string out;
   out.reserve(s.size());

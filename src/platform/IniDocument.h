@@ -1,8 +1,10 @@
 #pragma once
 // An INI file held in memory with the rules of the Windows profile functions:
 // sections and keys match without regard to case, the first match wins, values are
-// trimmed; a write replaces the value in place or appends, every other line stays byte
-// for byte. Reads UTF-8 and Windows-1252 files and writes each back in its own encoding.
+// trimmed; a write replaces the value in place or appends, every other line stays.
+// On disk the file is what the Windows version reads: Windows-1252, or UTF-16LE with its byte
+// order mark and CR LF. A file read as UTF-8 (edited on Linux) is written back whole in
+// Windows-1252 with CR LF.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +13,23 @@
 
 class IniDocument {
  public:
-  enum class Encoding { Utf8, Windows1252 };
+  enum class Encoding { Windows1252, Utf8, Utf16Le };
+
+  // Why a write or the file's bytes were refused; the document then stays as it was.
+  struct Refusal {
+    enum class Kind {
+      None,
+      Name,        // a section or key name a reader would take for something else
+      Value,       // a value with a line end, or not UTF-8
+      Character,   // a character Windows-1252 cannot hold
+      BrokenText,  // a UTF-16 file with broken characters would be written with U+FFFD
+    };
+    Kind kind = Kind::None;
+    std::string text;        // the name, or the key of the value
+    char32_t character = 0;  // Kind::Character
+    size_t line = 0;         // 1-based line of the file that holds the character; 0 for a write
+    explicit operator bool() const { return kind != Kind::None; }
+  };
 
   struct Entry {
     std::string key;    // UTF-8, as spelt in the file
@@ -28,12 +46,14 @@ class IniDocument {
   // Never fails: whatever cannot be read as a section or key line is kept and ignored.
   static IniDocument Parse(std::string_view bytes);
 
-  std::string Serialize() const;
+  // The bytes for the disk. A Windows-1252 file comes back byte for byte.
+  Refusal Serialize(std::string& bytes) const;
   Encoding encoding() const { return m_encoding; }
   bool IsEmpty() const { return m_lines.empty(); }
 
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-  void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Refused unless a fresh read of the written file gives exactly this value back.
+  Refusal Set(std::string_view section, std::string_view key, std::string_view value);
 
   // Sections in file order (a repeated section appears again; lookups use the first).
   const std::vector<Section>& Sections() const { return m_sections; }
@@ -44,25 +64,22 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string raw;  // bytes as in the file, without the line end
-    std::string eol;  // "\r\n", "\n" or "" for a last line without end
+    std::string text;  // UTF-8, without the line end
+    std::string eol;   // "\r\n", "\n" or "" for a last line without end
   };
 
+  void SplitLines(std::string_view text);
   void Reindex();
-  std::string Decode(std::string_view bytes) const;
-  std::string Encode(std::string_view utf8) const;
-  // A name as a reader of the saved file sees it: one line, trimmed, and without the
-  // characters the file's encoding lacks.
-  std::string Name(std::string_view name) const;
-  void AppendLine(std::string raw);
-  void SetLine(std::string_view section, std::string_view key, std::string_view value, const std::string& stored);
+  Refusal CheckText(std::string_view text, Refusal::Kind kind, std::string_view name) const;
+  void AppendLine(std::string text);
+  void SetLine(std::string_view section, std::string_view key, std::string line, std::string_view value);
 
   std::vector<Line> m_lines;
-  std::string m_bom;
   std::string m_newline = "\r\n";
   Encoding m_encoding = Encoding::Windows1252;
+  bool m_broken = false;  // UTF-16 text that did not decode
   std::vector<Section> m_sections;
-  std::unordered_map<std::string, size_t> m_sectionIndex;                   // folded name -> first section
-  std::vector<std::unordered_map<std::string, size_t>> m_keyIndex;          // per section: folded key -> entry
-  std::vector<size_t> m_sectionLastLine;                                    // 0-based last line of each section
+  std::unordered_map<std::string, size_t> m_sectionIndex;           // folded name -> first section
+  std::vector<std::unordered_map<std::string, size_t>> m_keyIndex;  // per section: folded key -> entry
+  std::vector<size_t> m_sectionLastLine;                            // 0-based last line of each section
 };

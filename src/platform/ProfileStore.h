@@ -5,7 +5,8 @@
 
 namespace profile {
 std::optional<std::string> Read(const std::string& file, const char* section, const char* entry);
-// False when the file could not be written (disk unchanged); inside a batch the save waits.
+// False when the write was refused or the file could not be written (disk unchanged; the
+// reason in LastWriteFailure); inside a batch the save waits, and a refusal fails the batch.
 bool Write(const std::string& file, const char* section, const char* entry, const char* value);
 void BeginBatch();
 bool EndBatch();  // writes the pending files when the outermost batch ends

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <bit>
 #include <chrono>
 
 #include "platform/Cp1252.h"
@@ -8,6 +10,19 @@
 namespace {
 std::string ValueOr(const IniDocument& d, const char* s, const char* k, const char* fallback = "<none>") {
   return d.Get(s, k).value_or(fallback);
+}
+
+std::string Bytes(const IniDocument& d) {
+  std::string bytes;
+  EXPECT_FALSE(d.Serialize(bytes));
+  return bytes;
+}
+
+// UTF-16LE with byte order mark, made by Qt as an independent encoder.
+std::string Utf16(const std::string& utf8Text) {
+  static_assert(std::endian::native == std::endian::little);
+  QString s = QString::fromUtf8(utf8Text);
+  return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(s.utf16()), static_cast<size_t>(s.size()) * 2);
 }
 }  // namespace
 
@@ -43,20 +58,20 @@ TEST(IniWrite, ReplacesInPlaceAndKeepsEveryOtherByte) {
   const std::string text =
       "; Kopf\r\n[Init]\r\nKarte = 1 ; old\r\n\tDMA=yes\r\n\r\n[Check]\r\nDSP=no\r\n";
   IniDocument d = IniDocument::Parse(text);
-  EXPECT_EQ(d.Serialize(), text);
-  d.Set("INIT", "karte", "7");
-  EXPECT_EQ(d.Serialize(), "; Kopf\r\n[Init]\r\nKarte=7\r\n\tDMA=yes\r\n\r\n[Check]\r\nDSP=no\r\n");
+  EXPECT_EQ(Bytes(d), text);
+  EXPECT_FALSE(d.Set("INIT", "karte", "7"));
+  EXPECT_EQ(Bytes(d), "; Kopf\r\n[Init]\r\nKarte=7\r\n\tDMA=yes\r\n\r\n[Check]\r\nDSP=no\r\n");
   // A new key goes after the section's last key, before the blank line.
   d.Set("Init", "Zyklen", "200");
   d.Set("Check", "LCA", "yes");
   d.Set("Neu", "A", "1");
-  EXPECT_EQ(d.Serialize(),
+  EXPECT_EQ(Bytes(d),
             "; Kopf\r\n[Init]\r\nKarte=7\r\n\tDMA=yes\r\nZyklen=200\r\n\r\n[Check]\r\nDSP=no\r\nLCA=yes\r\n"
             "[Neu]\r\nA=1\r\n");
   EXPECT_EQ(ValueOr(d, "init", "zyklen"), "200");
   EXPECT_EQ(ValueOr(d, "check", "dsp"), "no");
   // The in-memory view matches what a fresh parse of the output sees.
-  IniDocument again = IniDocument::Parse(d.Serialize());
+  IniDocument again = IniDocument::Parse(Bytes(d));
   for (auto [s, k] : {std::pair{"Init", "Karte"}, {"Init", "Zyklen"}, {"Check", "LCA"}, {"Neu", "A"}})
     EXPECT_EQ(ValueOr(again, s, k), ValueOr(d, s, k)) << s << "/" << k;
 }
@@ -64,54 +79,99 @@ TEST(IniWrite, ReplacesInPlaceAndKeepsEveryOtherByte) {
 TEST(IniWrite, LastLineWithoutEndAndUnixLineEnds) {
   IniDocument d = IniDocument::Parse("[A]\nx=1");
   d.Set("A", "y", "2");
-  EXPECT_EQ(d.Serialize(), "[A]\nx=1\ny=2\n");
+  EXPECT_EQ(Bytes(d), "[A]\nx=1\ny=2\n");
   IniDocument fresh;
   fresh.Set("Init", "Karte", "1");
-  EXPECT_EQ(fresh.Serialize(), "[Init]\r\nKarte=1\r\n");  // new files as the original writes them
+  EXPECT_EQ(Bytes(fresh), "[Init]\r\nKarte=1\r\n");  // new files as the Windows version writes them
 }
 
-TEST(IniWrite, LineEndsInAValueCannotSplitTheLine) {
-  IniDocument d = IniDocument::Parse("[A]\nx=1\n");
-  d.Set("A", "x", "2\r\n[B]\ny=3");
-  IniDocument again = IniDocument::Parse(d.Serialize());
-  EXPECT_EQ(again.FindSection("B"), nullptr);
-  EXPECT_EQ(ValueOr(again, "A", "x"), ValueOr(d, "A", "x"));
-}
-
-TEST(IniEncoding, UmlautKeysMatchInUtf8AndWindows1252Files) {
-  const std::string utf8Text = "[Selbstest]\r\nDS_FLAGlöschen=yes\r\n";
-  const std::string cpText = cp1252::FromUtf8(utf8Text);
-  ASSERT_NE(cpText, utf8Text);
-  for (const std::string& text : {utf8Text, cpText}) {
-    IniDocument d = IniDocument::Parse(text);
-    EXPECT_EQ(ValueOr(d, "Selbstest", "DS_FLAGlöschen"), "yes");
-    EXPECT_EQ(ValueOr(d, "SELBSTEST", "DS_FLAGLÖSCHEN"), "yes");
-    EXPECT_EQ(d.Serialize(), text);
+TEST(IniWrite, EveryValueReadsBackAsWrittenAndWhatCannotIsRefused) {
+  IniDocument d = IniDocument::Parse("[A]\r\nx=1\r\n");
+  // Blanks at the ends and surrounding quotes survive inside quotes, as Windows reads them.
+  for (const char* v : {" x ", "\"q\"", "'s'", "\"", "", "a = b ; c", "\t"}) {
+    ASSERT_FALSE(d.Set(" A ", "x", v)) << v;
+    EXPECT_EQ(ValueOr(d, "A", "x"), v);
+    EXPECT_EQ(ValueOr(IniDocument::Parse(Bytes(d)), "a", "X"), v);
   }
-  EXPECT_EQ(IniDocument::Parse(utf8Text).encoding(), IniDocument::Encoding::Utf8);
-  EXPECT_EQ(IniDocument::Parse(cpText).encoding(), IniDocument::Encoding::Windows1252);
+  EXPECT_EQ(Bytes(d), "[A]\r\nx=\"\t\"\r\n");
+
+  const std::string before = Bytes(d);
+  using Kind = IniDocument::Refusal::Kind;
+  const struct {
+    const char *section, *key, *value;
+    Kind kind;
+    const char* text;
+  } refused[] = {
+      {"a]b", "k", "1", Kind::Name, "a]b"},      {"A", "k=v", "1", Kind::Name, "k=v"},
+      {"A", ";k", "1", Kind::Name, ";k"},        {"A", " [k", "1", Kind::Name, "[k"},
+      {"A\nB", "k", "1", Kind::Name, "A\nB"},    {"A", "k", "1\r\n[B]\r\ny=3", Kind::Value, "k"},
+      {"A", "k", "\xF6", Kind::Value, "k"},      {"A", "Omega", "Ω", Kind::Character, "Omega"},
+      {"Prüf€", "Ω", "1", Kind::Character, "Ω"},
+  };
+  for (const auto& r : refused) {
+    IniDocument::Refusal why = d.Set(r.section, r.key, r.value);
+    EXPECT_EQ(why.kind, r.kind) << r.section << "/" << r.key;
+    EXPECT_EQ(why.text, r.text);
+  }
+  EXPECT_EQ(d.Set("A", "Omega", "Ω").character, U'Ω');
+  EXPECT_EQ(Bytes(d), before);
+  EXPECT_EQ(d.Sections().size(), 1u);
 }
 
-TEST(IniEncoding, AWriteKeepsTheFilesEncoding) {
-  IniDocument cp = IniDocument::Parse(cp1252::FromUtf8("[Kennung]\nText=Prüfkopf\n"));
-  cp.Set("Kennung", "Text", "Größe");
-  cp.Set("Kennung", "Neu", "ä");
-  EXPECT_EQ(cp.Serialize(), cp1252::FromUtf8("[Kennung]\nText=Größe\nNeu=ä\n"));
+TEST(IniEncoding, Windows1252FilesComeBackByteForByte) {
+  const std::string cpText = cp1252::FromUtf8("; Prüfplatz 3\r\n[Selbstest]\r\nDS_FLAGlöschen=no\n\x80\x81\r\n");
+  IniDocument d = IniDocument::Parse(cpText);
+  EXPECT_EQ(d.encoding(), IniDocument::Encoding::Windows1252);
+  EXPECT_EQ(ValueOr(d, "SELBSTEST", "DS_FLAGLÖSCHEN"), "no");
+  EXPECT_EQ(Bytes(d), cpText);
+  EXPECT_FALSE(d.Set("Selbstest", "DS_FLAGlöschen", "yes"));
+  EXPECT_FALSE(d.Set("Kennung", "Text", "Größe €"));
+  EXPECT_EQ(Bytes(d), cp1252::FromUtf8("; Prüfplatz 3\r\n[Selbstest]\r\nDS_FLAGlöschen=yes\n\x80\x81\r\n"
+                                       "[Kennung]\r\nText=Größe €\r\n"));
+}
 
-  IniDocument u = IniDocument::Parse("[Kennung]\nText=Prüfkopf\n");
-  u.Set("KENNUNG", "text", "Größe");
-  EXPECT_EQ(u.Serialize(), "[Kennung]\nText=Größe\n");
+TEST(IniEncoding, Utf8FilesAreWrittenBackWholeInWindows1252) {
+  for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+    IniDocument d = IniDocument::Parse(bom + "; Prüfplatz 3\n[DSP]\nDatei=C:\\Prüfung\\dsp.hex\n[Selbstest]\nDS_FLAGlöschen=no");
+    EXPECT_EQ(d.encoding(), IniDocument::Encoding::Utf8);
+    EXPECT_EQ(ValueOr(d, "dsp", "datei"), "C:\\Prüfung\\dsp.hex");
+    EXPECT_FALSE(d.Set("Selbstest", "DS_FLAGLÖSCHEN", "yes"));
+    const std::string windows = cp1252::FromUtf8(
+        "; Prüfplatz 3\r\n[DSP]\r\nDatei=C:\\Prüfung\\dsp.hex\r\n[Selbstest]\r\nDS_FLAGlöschen=yes");
+    EXPECT_EQ(Bytes(d), windows);
+    IniDocument again = IniDocument::Parse(windows);
+    EXPECT_EQ(again.encoding(), IniDocument::Encoding::Windows1252);
+    EXPECT_EQ(ValueOr(again, "DSP", "Datei"), "C:\\Prüfung\\dsp.hex");
+  }
+  // A character Windows-1252 lacks anywhere in the file refuses the whole file.
+  IniDocument d = IniDocument::Parse("[Kennung]\nText=Prüfkopf\n; Ω-Sonde\n");
+  EXPECT_FALSE(d.Set("Kennung", "Text", "ä"));
+  std::string bytes = "unchanged";
+  IniDocument::Refusal why = d.Serialize(bytes);
+  EXPECT_EQ(why.kind, IniDocument::Refusal::Kind::Character);
+  EXPECT_EQ(why.character, U'Ω');
+  EXPECT_EQ(why.line, 3u);
+  EXPECT_EQ(bytes, "");
+}
 
-  // A UTF-8 file stays UTF-8 even when a caller hands over stray 8-bit bytes.
-  u.Set("Kennung", "Roh", "\xF6");
-  IniDocument again = IniDocument::Parse(u.Serialize());
-  EXPECT_EQ(again.encoding(), IniDocument::Encoding::Utf8);
-  EXPECT_EQ(ValueOr(again, "Kennung", "Text"), "Größe");
-  EXPECT_EQ(ValueOr(again, "Kennung", "Roh"), ValueOr(u, "Kennung", "Roh"));
+TEST(IniEncoding, Utf16FilesAreReadAndWrittenBackInUtf16WithCrLf) {
+  const std::string text = "; Prüfplatz Ω 🙂\r\n[Selbstest]\r\nDS_FLAGlöschen=no\r\n[DSP]\nDatei=C:\\Prüfung\\dsp.hex";
+  IniDocument d = IniDocument::Parse(Utf16(text));
+  EXPECT_EQ(d.encoding(), IniDocument::Encoding::Utf16Le);
+  EXPECT_EQ(ValueOr(d, "selbstest", "ds_flaglöschen"), "no");
+  EXPECT_EQ(ValueOr(d, "DSP", "Datei"), "C:\\Prüfung\\dsp.hex");
+  EXPECT_FALSE(d.Set("Selbstest", "DS_FLAGlöschen", "yes"));
+  EXPECT_FALSE(d.Set("DSP", "Sonde", "Ω 🙂"));  // UTF-16 holds every character
+  EXPECT_EQ(Bytes(d), Utf16("; Prüfplatz Ω 🙂\r\n[Selbstest]\r\nDS_FLAGlöschen=yes\r\n[DSP]\r\n"
+                            "Datei=C:\\Prüfung\\dsp.hex\r\nSonde=Ω 🙂\r\n"));
 
-  // Characters the file cannot hold read back as the file will.
-  cp.Set("Kennung", "Omega", "Ω");
-  EXPECT_EQ(ValueOr(cp, "Kennung", "Omega"), ValueOr(IniDocument::Parse(cp.Serialize()), "Kennung", "Omega"));
+  // Broken UTF-16 reads, but writing it back would replace the broken characters.
+  for (const auto& broken : {Utf16("[A]\r\nx=1\r\n") + std::string("\x00\xD8" "a\x00", 4), Utf16("[A]\r\nx=1\r\n") + "a"}) {
+    IniDocument b = IniDocument::Parse(broken);
+    EXPECT_EQ(ValueOr(b, "A", "x"), "1");
+    std::string bytes;
+    EXPECT_EQ(b.Serialize(bytes).kind, IniDocument::Refusal::Kind::BrokenText);
+  }
 }
 
 TEST(IniBadInput, GarbageLongLinesAndBrokenHeadersAreKeptAndIgnored) {
@@ -119,14 +179,14 @@ TEST(IniBadInput, GarbageLongLinesAndBrokenHeadersAreKeptAndIgnored) {
   for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) & 0xFF);
   std::string text = garbage + "\n[Broken\nk=v\n[Good]\nk=" + std::string(1 << 20, 'x') + "\n";
   IniDocument d = IniDocument::Parse(text);
-  EXPECT_EQ(d.Serialize(), text);
+  EXPECT_EQ(Bytes(d), text);
   EXPECT_EQ(ValueOr(d, "Good", "k").size(), size_t{1} << 20);
   EXPECT_EQ(ValueOr(d, "Broken", "k"), "<none>");
   d.Set("Good", "k", "short");
-  EXPECT_EQ(ValueOr(IniDocument::Parse(d.Serialize()), "Good", "k"), "short");
+  EXPECT_EQ(ValueOr(IniDocument::Parse(Bytes(d)), "Good", "k"), "short");
   IniDocument empty = IniDocument::Parse("");
   EXPECT_TRUE(empty.IsEmpty());
-  EXPECT_EQ(empty.Serialize(), "");
+  EXPECT_EQ(Bytes(empty), "");
 }
 
 TEST(IniBadInput, FiftyMegabytesParseAndWriteInReasonableTime) {
@@ -142,7 +202,7 @@ TEST(IniBadInput, FiftyMegabytesParseAndWriteInReasonableTime) {
   IniDocument d = IniDocument::Parse(text);
   EXPECT_EQ(ValueOr(d, "karte1000-satz0", "key99"), "99" + std::string(80, 'v'));
   d.Set("Karte0-Satz0", "Neu", "1");  // an insertion far from the end
-  EXPECT_EQ(d.Serialize().size(), text.size() + 7);
+  EXPECT_EQ(Bytes(d).size(), text.size() + 7);
   // Generous: only a quadratic slip shows up here, not a slow machine.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
