@@ -121,30 +121,81 @@ TEST_F(ProfileTest, ManyReadsOfALargeFileDoNotReparseIt) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
-TEST_F(ProfileTest, ASaveThatCannotCompleteLeavesTheOldFile) {
+TEST_F(ProfileTest, FailedSavesLeaveTheOldFileAndNameTheReason) {
   const std::string original = "[Init]\r\nKarte=1\r\n";
   WriteFile(file, original);
-
-  profile::InjectWriteFailure(true);
-  EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2));
+  WriteFile(dir / "plain", "x");
+  fs::create_directory(dir / "adir.ini");
+  WriteFile(dir / "locked.ini", original);
+  fs::permissions(dir / "locked.ini", fs::perms(0444));
+  WriteFile(dir / "secret.ini", original);
+  fs::permissions(dir / "secret.ini", fs::perms(0200));
+  using profile::Failure;
+  // Root may read and write all of these; the mode bits are honoured all the same.
+  const std::pair<fs::path, Failure> cases[] = {
+      {file, Failure::WriteError},  // injected below, as a full disk fails
+      {dir / "missing" / "x.ini", Failure::NoFolder},
+      {dir / "plain" / "x.ini", Failure::NotAFolder},
+      {dir / "adir.ini", Failure::IsFolder},
+      {dir / "locked.ini", Failure::ReadOnly},
+      {dir / "secret.ini", Failure::Unreadable},
+  };
+  for (const auto& [path, failure] : cases) {
+    app.m_pszProfileName = path.string();
+    profile::InjectWriteFailure(failure == Failure::WriteError);
+    EXPECT_EQ(profile::IsUnreadable(path.string()), failure == Failure::IsFolder || failure == Failure::Unreadable);
+    EXPECT_EQ(app.GetProfileInt("Init", "Karte", 7), failure == Failure::WriteError || failure == Failure::ReadOnly ? 1u : 7u);
+    EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2)) << path;
+    EXPECT_EQ(profile::LastWriteFailure().failure, failure) << path;
+    EXPECT_EQ(profile::LastWriteFailure().file, path.string());
+    EXPECT_EQ(app.GetProfileInt("Init", "Karte", 7), failure == Failure::WriteError || failure == Failure::ReadOnly ? 1u : 7u);
+  }
   profile::InjectWriteFailure(false);
   EXPECT_EQ(ReadFile(file), original);
-  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 1u);  // the failed value is not served from memory
-
-  app.m_pszProfileName = (dir / "missing" / "x.ini").string();
-  EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2));
+  EXPECT_EQ(ReadFile(dir / "locked.ini"), original);
+  EXPECT_EQ(ReadFile(dir / "secret.ini"), original);
+  EXPECT_EQ(fs::status(dir / "locked.ini").permissions(), fs::perms(0444));
+  EXPECT_EQ(fs::status(dir / "secret.ini").permissions(), fs::perms(0200));
   EXPECT_FALSE(fs::exists(dir / "missing"));
-
-  fs::create_directory(dir / "adir.ini");
-  app.m_pszProfileName = (dir / "adir.ini").string();
-  EXPECT_FALSE(app.WriteProfileInt("Init", "Karte", 2));
   EXPECT_TRUE(fs::is_directory(dir / "adir.ini"));
-  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 7), 7u);
-
+  EXPECT_EQ(ReadFile(dir / "plain"), "x");
   // Nothing of the failed saves is left lying around.
   size_t entries = 0;
   for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++entries;
-  EXPECT_EQ(entries, 2u);
+  EXPECT_EQ(entries, 5u);
+
+  app.m_pszProfileName = (dir / "locked.ini").string();
+  app.WriteProfileInt("Init", "Karte", 2);
+  EXPECT_EQ(profile::Describe(profile::LastWriteFailure()), "Die Datei ist schreibgeschützt.");
+}
+
+TEST_F(ProfileTest, RefusedWritesChangeNothingAndARefusalFailsTheWholeBatch) {
+  const std::string original = "; Sonde Ω\n[Init]\nKarte=1\n";
+  WriteFile(file, original);
+  EXPECT_EQ(app.GetProfileString("Init", "Karte"), "1");
+  EXPECT_FALSE(app.WriteProfileInt("Init", "Zyklen", 200));
+  EXPECT_EQ(profile::Describe(profile::LastWriteFailure()),
+            "Das Zeichen „Ω“ (U+03A9) in Zeile 1 gibt es in Windows-1252 nicht.");
+  EXPECT_EQ(app.GetProfileInt("Init", "Zyklen", 5), 5u);
+
+  WriteFile(file, "[Init]\r\nKarte=1\r\n");
+  profile::ClearCache();
+  {
+    ProfileWriteBatch batch;
+    EXPECT_TRUE(app.WriteProfileInt("Init", "Karte", 2));
+    EXPECT_FALSE(app.WriteProfileString("Karte]1", "x", "1"));
+    EXPECT_TRUE(app.WriteProfileInt("Init", "Zyklen", 3));
+    EXPECT_FALSE(batch.Commit());
+  }
+  EXPECT_EQ(profile::LastWriteFailure().failure, profile::Failure::Name);
+  EXPECT_EQ(profile::Describe(profile::LastWriteFailure()), "Der Name „Karte]1“ wäre in der Datei nicht wieder lesbar.");
+  EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=1\r\n");
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 1u);
+  EXPECT_FALSE(app.WriteProfileString("Init", "Pfad", "a\nb"));
+  EXPECT_FALSE(app.WriteProfileString("Init", "Text", "Ω"));
+  EXPECT_EQ(profile::Describe(profile::LastWriteFailure()),
+            "Das Zeichen „Ω“ (U+03A9) in „Text“ gibt es in Windows-1252 nicht.");
+  EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=1\r\n");
 }
 
 TEST_F(ProfileTest, ABatchWritesOnceAtTheOutermostEnd) {
