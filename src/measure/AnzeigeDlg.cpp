@@ -26,7 +26,7 @@ QColor gateColour(int gate) {
   return QColor(c.r, c.g, c.b);
 }
 
-// Texts are placed by their top-left corner, as the original's TextOut does.
+// Texts are placed by their top-left corner, as TextOut does on Windows.
 void textAt(QPainter& p, int x, int y, const QString& text) {
   p.drawText(x, y + p.fontMetrics().ascent(), text);
 }
@@ -44,7 +44,7 @@ measure::GateSettings toMeasureGates(const GateSettings& gates) {
   return g;
 }
 
-CAnzeigeDlg::CAnzeigeDlg(QWidget* parent) : CDialog(IDD_ANZEIGE, parent) {
+CAnzeigeDlg::CAnzeigeDlg(QWidget* parent) : CDialog(IDD, parent) {
   SetWindowText("Anzeige Meßdaten");
   // 497 x 247 dialog units.
   resize(994, 556);

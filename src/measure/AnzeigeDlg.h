@@ -13,8 +13,6 @@
 
 class QPainter;
 
-enum : int { IDD_ANZEIGE = 129 };
-
 // The set's gate fields in the form the drawing maths take.
 measure::GateSettings toMeasureGates(const GateSettings& gates);
 
@@ -25,6 +23,7 @@ class CAnzeigeDlg : public CDialog {
   Q_OBJECT
 
  public:
+  enum : int { IDD = 129 };
   explicit CAnzeigeDlg(QWidget* parent = nullptr);
 
   BOOL m_b8Bit = FALSE;    // plain framing with 8-bit samples

@@ -60,7 +60,7 @@ struct TracePoint {
 int traceX(const PlotGeometry& g, size_t i, size_t n);
 int traceY16(const PlotGeometry& g, int16_t s);
 int traceY8(const PlotGeometry& g, int8_t s);
-// One point per sample: the polyline as described.
+// One point per sample: the polyline as the Windows version draws it.
 std::vector<TracePoint> tracePolyline(const PlotGeometry& g, const int16_t* samples, size_t n,
                                       bool eightBit);
 // The same picture with at most four points per pixel column (first, extremes, last):

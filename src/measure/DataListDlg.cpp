@@ -3,7 +3,7 @@
 
 #include "measure/DataListText.h"
 
-CDataListDlg::CDataListDlg(QWidget* parent) : CListingDlg(IDD_DATALIST, IDC_DATALIST, m_listData, parent) {
+CDataListDlg::CDataListDlg(QWidget* parent) : CListingDlg(IDD, IDC_DATALIST, m_listData, parent) {
   SetWindowText("Data");
   // 249 x 259 dialog units.
   resize(498, 583);

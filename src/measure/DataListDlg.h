@@ -2,14 +2,13 @@
 #include "measure/ListingDlg.h"
 #include "platform/CListBox.h"
 
-enum : int { IDD_DATALIST = 140, IDC_DATALIST = 1000 };
-
 // One A-scan buffer sample by sample: time, percent of full scale, index, value and word.
 // Opened modally from the A-scan display and the gates dialog; never owns the buffer.
 class CDataListDlg : public CListingDlg {
   Q_OBJECT
 
  public:
+  enum : int { IDD = 140, IDC_DATALIST = 1000 };
   explicit CDataListDlg(QWidget* parent = nullptr);
   BOOL OnInitDialog() override;
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 namespace {
-// The listings align their columns; the original's Courier New is rarely on Linux.
+// The listings align their columns; Courier New, used on Windows, is rarely on Linux.
 QFont FixedPitchListFont() {
   QFont f(QStringLiteral("DejaVu Sans Mono"), 8);
   f.setStyleHint(QFont::Monospace);

@@ -9,40 +9,14 @@
 #include <cstdint>
 #include <string>
 
+#include "card/ByteImage.h"
+#include "card/CardConstants.h"
 #include "card/zorix7dll.h"
 
 namespace measure {
 
-// ---- little-endian reads --------------------------------------------------------------
-
-// Bounded view of a byte buffer; reads behind the end give zero.
-class ByteView {
- public:
-  ByteView() = default;
-  ByteView(const uint8_t* data, size_t size) : m_data(data), m_size(data ? size : 0) {}
-
-  const uint8_t* data() const { return m_data; }
-  size_t size() const { return m_size; }
-  // True when [offset, offset + count) lies inside the data.
-  bool has(size_t offset, size_t count) const {
-    return offset <= m_size && count <= m_size - offset;
-  }
-  ByteView from(size_t offset) const {
-    return offset >= m_size ? ByteView() : ByteView(m_data + offset, m_size - offset);
-  }
-
-  uint8_t u8(size_t offset) const { return offset < m_size ? m_data[offset] : 0; }
-  uint16_t u16(size_t offset) const {
-    return static_cast<uint16_t>(u8(offset) | (u8(offset + 1) << 8));
-  }
-  uint32_t u32(size_t offset) const {
-    return static_cast<uint32_t>(u16(offset)) | (static_cast<uint32_t>(u16(offset + 2)) << 16);
-  }
-
- private:
-  const uint8_t* m_data = nullptr;
-  size_t m_size = 0;
-};
+// Bounded little-endian reads, shared with every other byte image.
+using ::ByteView;
 
 // ---- data types -------------------------------------------------------------------------
 
@@ -54,7 +28,7 @@ enum : uint8_t {
   kTypeTimeStamp = 0xFF,  // TimeStampPrefix
 };
 
-constexpr size_t kDataBufferBytes = 0x20000;
+using ::kDataBufferBytes;
 constexpr size_t kMaxSamples = kDataBufferBytes / 2;  // 65536
 
 bool isAscanType(uint8_t type);

@@ -39,7 +39,7 @@ std::string ToQtFileFilter(std::string_view filter) {
     if (desc.empty()) break;
     for (char& c : pattern)
       if (c == ';') c = ' ';
-    // "*.*" means every file on the original platform, including names without a dot.
+    // "*.*" means every file on Windows, including names without a dot.
     std::string qtPattern;
     size_t p = 0;
     while (p < pattern.size()) {

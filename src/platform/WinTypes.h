@@ -1,5 +1,5 @@
 #pragma once
-// The fixed-width names the card library and the dialogs use, as on the original platform.
+// The fixed-width names the card library and the dialogs use, as on Windows.
 #include <stdint.h>
 
 #ifndef ZORIX7_WINTYPES_DEFINED

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "card/ByteImage.h"
 #include "platform/Clock.h"
 
 namespace zorix7sim {
@@ -20,14 +21,8 @@ constexpr WORD kVendorId = 0x1E7A;
 constexpr WORD kDeviceZorix7 = 0x7000;
 constexpr WORD kDeviceZorix7F = 0x7007;
 
-void Put16(std::array<BYTE, 256>& a, size_t at, WORD v) {
-  a[at] = static_cast<BYTE>(v);
-  a[at + 1] = static_cast<BYTE>(v >> 8);
-}
-
-void Put32(std::array<BYTE, 256>& a, size_t at, DWORD v) {
-  for (int i = 0; i < 4; ++i) a[at + i] = static_cast<BYTE>(v >> (8 * i));
-}
+void Put16(std::array<BYTE, 256>& a, size_t at, WORD v) { ByteWriter(a).u16(at, v); }
+void Put32(std::array<BYTE, 256>& a, size_t at, DWORD v) { ByteWriter(a).u32(at, v); }
 
 void CopyText(char* field, size_t size, const char* text) {
   std::memset(field, 0, size);
@@ -132,6 +127,7 @@ CardSpec MakeDefaultCard(int number, Variant variant) {
   c[0x3E] = 0x00;
   c[0x3F] = 0x00;
   s.eeprom = EepromFromConfig(c);
+  AddOperationRegisterDefaults(s);
   s.noiseSeed = 0x5EED0000u + n;
   return s;
 }
@@ -219,7 +215,10 @@ DWORD CardModel::ReadRegister(DWORD address) const {
   return it == m_registers.end() ? 0 : it->second;
 }
 
-void CardModel::WriteRegister(DWORD address, DWORD value) { m_registers[address] = value; }
+void CardModel::WriteRegister(DWORD address, DWORD value) {
+  if (IsOperationRegister(address)) return WriteOperationRegister(address, value);
+  m_registers[address] = value;
+}
 
 void CardModel::StartReset() {
   m_resetStarted = true;

@@ -3,19 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "card/ByteImage.h"
+
 namespace zorix7sim {
 namespace {
 
 constexpr size_t kNoiseTable = 1 << 16;
 
-void Put16(std::vector<BYTE>& out, size_t at, uint32_t v) {
-  out[at] = static_cast<BYTE>(v);
-  out[at + 1] = static_cast<BYTE>(v >> 8);
-}
-
-void Put32(std::vector<BYTE>& out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<BYTE>(v >> (8 * i));
-}
+void Put16(std::vector<BYTE>& out, size_t at, uint32_t v) { ByteWriter(out).u16(at, v); }
+void Put32(std::vector<BYTE>& out, size_t at, uint32_t v) { ByteWriter(out).u32(at, v); }
 
 size_t PackedWords(size_t samples) {
   static const size_t kTail[4] = {0, 1, 2, 3};  // three samples need the whole group

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "card/CardConstants.h"
 #include "card/zorix7dll.h"
 
 namespace zorix7sim {
@@ -31,8 +32,8 @@ enum : DWORD {
 // PutKonfig error word is this base plus the record offset.
 inline constexpr DWORD kKennungBase = 0x0100;
 
-inline constexpr int kMaxCards = 16;
-inline constexpr int kSets = 8;
+using ::kMaxCards;
+inline constexpr int kSets = kSetsPerCard;
 inline constexpr size_t kEepromSize = 256;
 
 // ---- bench ----

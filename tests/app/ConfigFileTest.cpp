@@ -121,9 +121,9 @@ TEST_F(ConfigFile, FailedSaveIsReportedAndLeavesTheFileAlone) {
   EXPECT_THAT(host.Boxes()[1].text.str(), HasSubstr("nicht gespeichert"));
 }
 
-// A file as the original tool writes it: Windows-1252 with CR LF.
-TEST_F(ConfigFile, OriginalWindowsFileLoadsAndSavesWithoutDisturbingForeignSections) {
-  std::string original = cp1252::FromUtf8(
+// A file as the Windows version writes it: Windows-1252 with CR LF.
+TEST_F(ConfigFile, WindowsFileLoadsAndSavesWithoutDisturbingForeignSections) {
+  std::string windowsFile = cp1252::FromUtf8(
       "[Bus]\r\nKanal1=Bus 3 Slot 7\r\nKanal2=Bus 2 Slot 5\r\n"
       "[Init]\r\nKarte=2\r\nParametersatz=3\r\nAnzeigefaktor=5\r\nZyklen=1000\r\nDMA=no\r\nPrepAll=yes\r\n"
       "Kontinuierlich=yes\r\nAnzeige=no\r\nZORIX9=yes\r\nHotPlug=no\r\n"
@@ -132,7 +132,7 @@ TEST_F(ConfigFile, OriginalWindowsFileLoadsAndSavesWithoutDisturbingForeignSecti
       "[DSP]\r\nDS_FLAGlöschen=yes\r\nDatei=C:\\Prüfung\\dsp.hex\r\n"
       "[Karte2-Satz3]\r\nActive=yes\r\nIFF=-1\r\nSamplerate=6\r\nVerstaerkung=355\r\nB1-Schwelle=12\r\n"
       "ESB-relativ=yes\r\nSAP-Delay=70000\r\nTriggerdelay=4000000000\r\n");
-  WriteConfig(original);
+  WriteConfig(windowsFile);
   auto& d = Start();
   EXPECT_EQ(d.m_nCard, 2u);
   EXPECT_EQ(d.m_nParamSet, 3);
@@ -161,7 +161,7 @@ TEST_F(ConfigFile, OriginalWindowsFileLoadsAndSavesWithoutDisturbingForeignSecti
   EXPECT_NE(saved.find(cp1252::FromUtf8("[DSP]\r\nDS_FLAGlöschen=yes\r\nDatei=C:\\Prüfung\\dsp.hex\r\n")),
             std::string::npos);
   EXPECT_EQ(saved.find("\n[Bus]"), std::string::npos);
-  EXPECT_EQ(saved.substr(0, 40), original.substr(0, 40));
+  EXPECT_EQ(saved.substr(0, 40), windowsFile.substr(0, 40));
   IniDocument doc = IniDocument::Parse(saved);
   EXPECT_EQ(doc.encoding(), IniDocument::Encoding::Windows1252);
   EXPECT_EQ(doc.Get("Karte2-Satz3", "IFF"), "-1");

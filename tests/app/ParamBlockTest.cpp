@@ -104,7 +104,7 @@ TEST(ParamBlockBytes, StartModeIsNeverTheRecordsStartAndTableOffSendsZero) {
   EXPECT_EQ(U32(b, 8), 0u);
 }
 
-TEST(ParameterSetCopy, TablePointerFollowsTheCopyNotTheOriginal) {
+TEST(ParameterSetCopy, TablePointerFollowsTheCopyNotItsSource) {
   ParameterSet a;
   a.TaTablePointer = a.TaTable;
   a.TaTable[3] = 42;

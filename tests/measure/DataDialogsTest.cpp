@@ -45,8 +45,8 @@ TEST_F(DataDialogs, DataListShowsEverySampleInAFixedPitchFont) {
       "   0.038µs  -100.0% |    3 -32768 (-512) 0x8000",
   };
   EXPECT_EQ(dlg.m_listData.Lines(), want);
-  EXPECT_EQ(widgetLines(dlg, IDC_DATALIST), want);
-  EXPECT_TRUE(QFontInfo(dlg.GetDlgItem(IDC_DATALIST)->font()).fixedPitch());
+  EXPECT_EQ(widgetLines(dlg, CDataListDlg::IDC_DATALIST), want);
+  EXPECT_TRUE(QFontInfo(dlg.GetDlgItem(CDataListDlg::IDC_DATALIST)->font()).fixedPitch());
 
   // Opened again on a headed block: the list starts afresh.
   Buf h;
@@ -70,7 +70,7 @@ TEST_F(DataDialogs, DataListOfAFullBufferHasALineForEverySample) {
   dlg.m_nBytes = static_cast<UINT>(data.size());
   dlg.DoModal();
   EXPECT_EQ(dlg.m_listData.GetCount(), 65537);
-  EXPECT_EQ(qobject_cast<QListWidget*>(dlg.GetDlgItem(IDC_DATALIST))->count(), 65537);
+  EXPECT_EQ(qobject_cast<QListWidget*>(dlg.GetDlgItem(CDataListDlg::IDC_DATALIST))->count(), 65537);
 }
 
 TEST_F(DataDialogs, GateValuesListBothFramings) {

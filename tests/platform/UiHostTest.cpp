@@ -190,7 +190,7 @@ TEST(QtHost, ModalDialogEndsThroughItsButtonsAndEscape) {
   EXPECT_FALSE(modeless.isVisible());
 }
 
-TEST(FileFilter, TheOriginalFormBecomesQtNameFilters) {
+TEST(FileFilter, TheWindowsFormBecomesQtNameFilters) {
   EXPECT_EQ(ToQtFileFilter("TA-Datei (*.ta)|*.ta|All Files (*.*)|*.*||"), "TA-Datei (*.ta);;All Files (*)");
   EXPECT_EQ(ToQtFileFilter("Firmware|*.bin;*.hex||"), "Firmware (*.bin *.hex)");
   EXPECT_EQ(ToQtFileFilter("*.ini"), "*.ini");
