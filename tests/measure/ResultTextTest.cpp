@@ -67,6 +67,13 @@ TEST(HeadedResults, TimeStampedRecordsAllDecoded) {
   EXPECT_EQ(l[1], "56 Bytes, Datentyp 0x40, Kennung 4 Zeit 100");
   EXPECT_EQ(l[3], "56 Bytes, Datentyp 0x40, Kennung 4 Zeit 0");
   EXPECT_EQ(l[5], "56 Bytes, Datentyp 0x40, Kennung 4 Zeit 7");
+
+  // Twenty stamped records: all twenty are listed, the last one too.
+  Buf many;
+  for (uint32_t t = 1; t <= 20; ++t) many.stamp(t).gateRecord(3);
+  l = headed(many);
+  ASSERT_EQ(l.size(), 41u);
+  EXPECT_EQ(l[39], "56 Bytes, Datentyp 0x40, Kennung 3 Zeit 20");
 }
 
 TEST(HeadedResults, LengthFieldIsShownNotUsedForStepping) {
