@@ -19,8 +19,12 @@
 //   EepromFill=<hex byte>   every EEPROM byte
 //   Eeprom[.<offset>]=<hex bytes>    EEPROM bytes from offset
 //   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234
+//                           operation registers 0x00-0x3C: out mailbox 1 holds 0x207 and is
+//                           marked full in the mailbox status (0x34) unless set here
 //   StuckKennung=<offsets>  identification bytes that keep their value on PutKonfig
 //   StuckEeprom=<addresses> EEPROM bytes that ignore writes
+//   EepromWriteProtect=1    the whole EEPROM ignores writes (write-protected part)
+//                           (a blank part: EepromFill=FF)
 //   Specimen and probe (amplitudes in % of full scale at 20 dB gain, Verstaerkung 200):
 //   Velocity=5920           sound velocity, m/s
 //   Thickness=47.5          plate thickness, mm (back wall at 2 x thickness / velocity)
@@ -345,6 +349,12 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
   }
   if (key == "stuckkennung") return ParseOffsets(value, sizeof(KennungRecord), c.stuckKennung);
   if (key == "stuckeeprom") return ParseOffsets(value, kEepromSize, c.stuckEeprom);
+  if (key == "eepromwriteprotect") {
+    auto v = Number(value, 1, problem);
+    if (!v) return problem;
+    for (unsigned a = 0; *v && a < kEepromSize; ++a) c.stuckEeprom.insert(a);
+    return {};
+  }
   return "unknown key";
 }
 

@@ -45,6 +45,8 @@ struct CardSpec {
 
 // A plausible card of the given number: distinct position, addresses and serial number.
 CardSpec MakeDefaultCard(int number, Variant variant);
+// PCI interface (CardPci.cpp): what the operation registers of a fresh card hold.
+void AddOperationRegisterDefaults(CardSpec& spec);
 // The EEPROM a card with this configuration header would carry.
 std::array<BYTE, kEepromSize> EepromFromConfig(const std::array<BYTE, 256>& config);
 
@@ -122,6 +124,12 @@ class CardModel {
 
   // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
   bool Zorix9Mode() const;
+
+  // ---- PCI interface (CardPci.cpp) ----
+  // The operation register block (mailboxes, bus-master addresses and counts, status
+  // registers) takes writes by the rules of the interface chip.
+  static bool IsOperationRegister(DWORD address);
+  void WriteOperationRegister(DWORD address, DWORD value);
 
   // ---- measuring (CardMeasure.cpp) ----
   // Fetches return 0 or an error word; count is the room on entry and the bytes
