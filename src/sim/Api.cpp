@@ -129,6 +129,7 @@ BOOL ZORIX7Command(HZORIX7 h, DWORD code, DWORD wordCount, DWORD* words, DWORD* 
   CommandRecord command{code, wordCount, {}};
   std::copy(words, words + wordCount, command.words.begin());
   c.card().lastCommand = command;
+  if (DWORD failure = c.card().RunCommand(command)) return c.Fail(failure);
   return c.Succeed();
 }
 
@@ -305,7 +306,7 @@ BOOL ZORIX7SetSAPDelay(HZORIX7 h, WORD delay, DWORD* error) {
   Call c("ZORIX7SetSAPDelay", h, error, true);
   c.Args(Format("%u", delay));
   if (!c.Begin()) return FALSE;
-  c.card().sapDelay = delay;
+  c.card().SetSapDelay(delay);
   return c.Succeed();
 }
 
@@ -386,9 +387,8 @@ BOOL ZORIX7IsDataInFIFO(HZORIX7 h, BOOL* dataInFifo, DWORD* error) {
 BOOL ZORIX7GetADC(HZORIX7 h, float* sixValues, DWORD* error) {
   Call c("ZORIX7GetADC", h, error, true);
   if (!c.Begin({sixValues})) return FALSE;
-  // Temperature, analogue +5 V, analogue -5 V, high voltage, digital -5 V, ADC reference.
-  const float values[6] = {38.5f, 5.02f, 4.97f, 148.0f, 5.01f, 2.50f};
-  std::copy(std::begin(values), std::end(values), sixValues);
+  const auto& values = c.card().setup().adc;
+  std::copy(values.begin(), values.end(), sixValues);
   return c.Succeed();
 }
 

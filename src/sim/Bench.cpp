@@ -48,6 +48,11 @@
 //   NeverEmpty=1            the FIFO never runs empty: IsDataInFIFO always reports data,
 //                           fetches deliver shots of the cycle even when stopped or cleared
 //   (tests/sim/never-ready-bench.ini has one card of each)
+//   DSP commands:
+//   Adc=38.5,5.02,4.97,148,5.01,2.5   what GetADC reads: temperature in °C, analogue +5 V,
+//                           analogue -5 V, high voltage, digital -5 V, ADC reference (V)
+//   ResetMs also sets how often a caller polling IsReseted every 10 ms sees the reset
+//   (ResetMs=0: done at the first poll)
 //
 // [Fault]                   one section per injected fault, repeatable
 //   Call=<name>             e.g. GetData or ZORIX7GetData (required)
@@ -345,6 +350,16 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
     auto v = ParseNumber(value);
     if (!v) return "bad number \"" + std::string(value) + "\"";
     c.noiseSeed = *v;
+    return {};
+  }
+  if (key == "adc") {
+    auto parts = SplitList(value);
+    if (parts.size() != c.adc.size()) return "six values expected (temperature and five voltages)";
+    for (size_t i = 0; i < parts.size(); ++i) {
+      auto v = ParseFloat(parts[i]);
+      if (!v || *v < -1000 || *v > 1000) return "bad number \"" + std::string(parts[i]) + "\" (-1000..1000)";
+      c.adc[i] = *v;
+    }
     return {};
   }
   if (key == "stuckkennung") return ParseOffsets(value, sizeof(KennungRecord), c.stuckKennung);

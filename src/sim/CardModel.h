@@ -41,6 +41,9 @@ struct CardSpec {
   bool neverReset = false;  // IsReseted stays 0 after ResetCard
   bool neverReady = false;  // a fetch started by StartGetData never completes
   bool neverEmpty = false;  // the FIFO always holds another shot
+  // DSP commands (CardCommands.cpp): GetADC's temperature (°C), analogue +5 V, analogue -5 V,
+  // high voltage, digital -5 V and ADC reference (V).
+  std::array<float, 6> adc = {38.5f, 5.02f, 4.97f, 148.0f, 5.01f, 2.50f};
 };
 
 // A plausible card of the given number: distinct position, addresses and serial number.
@@ -130,6 +133,14 @@ class CardModel {
   // registers) takes writes by the rules of the interface chip.
   static bool IsOperationRegister(DWORD address);
   void WriteOperationRegister(DWORD address, DWORD value);
+
+  // ---- DSP commands (CardCommands.cpp) ----
+  // 0, or the error word with which the DSP refuses a command. Accepted parameter words land in
+  // the control-LCA registers they set up; "Reset" returns those registers to the bench's state.
+  DWORD RunCommand(const CommandRecord& command);
+  // Kept, and written to the control LCA's "SAP-Delay" register.
+  void SetSapDelay(WORD delay);
+  std::map<DWORD, CommandRecord> commandWords;  // last accepted words by command code
 
   // ---- measuring (CardMeasure.cpp) ----
   // Fetches return 0 or an error word; count is the room on entry and the bytes

@@ -28,6 +28,13 @@ enum : DWORD {
   kErrInjected = 0xE00000FF,      // default error word of an injected fault
 };
 
+// DSP commands (CardCommands.cpp): a code the DSP does not know or with a word count that does
+// not match it; a parameter word asking for a setting the card does not have.
+enum : DWORD {
+  kErrUnknownCommand = 0xE0000010,
+  kErrBadParameter = 0xE0000011,
+};
+
 // Where the identification record lies in the card's record memory: the address in a
 // PutKonfig error word is this base plus the record offset.
 inline constexpr DWORD kKennungBase = 0x0100;
