@@ -1,0 +1,101 @@
+// DSP commands on the virtual card: where the words land, what the card refuses, the reset
+// command, the SAP delay register and the ADC readout of the bench.
+#include <gtest/gtest.h>
+
+#include "card/ControlLca.h"
+#include "card/DspCommands.h"
+#include "sim/CardCommands.h"
+#include "support/CardDialogFixture.h"
+
+using namespace zorix7sim;
+
+namespace {
+
+class CardCommands : public CardDialogFixture {
+ protected:
+  DWORD Send(DWORD code, std::vector<DWORD> words = {}) {
+    DWORD error = 0;
+    const DWORD count = static_cast<DWORD>(words.size());
+    return ZORIX7Command(card, code, count, count ? words.data() : nullptr, &error) ? 0 : error;
+  }
+};
+
+TEST(CommandLandings, MatchTheControlLcaRegisterMap) {
+  for (size_t i = 0; i < kCommandLandingCount; ++i) {
+    const CommandLanding& l = kCommandLandings[i];
+    const regmap::Field& f = lca::ControlLcaField(l.field);
+    EXPECT_EQ(l.reg, f.reg) << f.caption;
+    EXPECT_EQ(l.regFirst, f.firstBit) << f.caption;
+    EXPECT_EQ(l.regBits, f.bitCount) << f.caption;
+    EXPECT_LE(l.wordBits, l.regBits) << f.caption;
+  }
+}
+
+TEST_F(CardCommands, WordsLandInTheControlLcaAndBadOnesAreRefused) {
+  OpenBench("[Card 1]\nReg0x406=0x0005\nReg0x40A=0x00FF\nReg0x428=0x6000\nReg0x20=0x1234\n");
+  EXPECT_EQ(Send(dsp::kInput, {0x10A}), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kAnalog), 0x010Au);
+  EXPECT_EQ(Send(dsp::kHwConfig, {0xD}), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kAnalog), 0x510Au) << "filter kept to 3 bits";
+  EXPECT_EQ(Send(dsp::kSender, {0x8302}), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kSender), 0xE302u) << "bits 13 and 14 are not the sender word's";
+  EXPECT_EQ(Send(dsp::kCount, {0x3E800A0, 7}), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kDelayLow), 0xA0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kDelayHigh), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kTimeLow), 1000u);
+  EXPECT_EQ(Send(dsp::kTrigger, {0x12345678, 0x1021}), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kMaxSapHigh), 0x1234u);
+  EXPECT_EQ(Model().ReadRegister(lca::kTrigger), 0x0024u) << "internal trigger, single, output 2";
+  EXPECT_EQ(Send(dsp::kShot, {0x5039}), 0u);  // automatic, 1/8 clock, average, TA
+  EXPECT_EQ(Model().ReadRegister(lca::kCommand), 0x0030u);
+  EXPECT_EQ(Model().ReadRegister(lca::kTrigger), 0x00A8u);
+  EXPECT_EQ(Model().ReadRegister(lca::kDepthComp), 0x4000u);
+  EXPECT_EQ(Send(dsp::kPowerUp), 0u);
+  EXPECT_EQ(Send(dsp::kStart), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kCommand), 0x0FB1u);
+  EXPECT_EQ(Send(dsp::kGain, {200}), 0u);
+  EXPECT_EQ(Model().commandWords.at(dsp::kGain).words[0], 200u);
+  EXPECT_EQ(Send(dsp::kSelfTest, {0}), 0u);
+
+  const DWORD before = Model().ReadRegister(lca::kCommand);
+  EXPECT_EQ(Send(0x7000), kErrUnknownCommand);
+  EXPECT_EQ(Send(dsp::kShot), kErrUnknownCommand) << "a shot without its word";
+  EXPECT_EQ(Send(dsp::kStart, {1}), kErrUnknownCommand);
+  EXPECT_EQ(Send(dsp::kShot, {0x0051}), kErrBadParameter) << "clock 5";
+  EXPECT_EQ(Send(dsp::kShot, {0x000D}), kErrBadParameter) << "measurement 3";
+  EXPECT_EQ(Send(dsp::kSender, {0x0600}), kErrBadParameter) << "pulse width 6";
+  EXPECT_EQ(Model().ReadRegister(lca::kCommand), before);
+
+  // "Reset" brings the control LCA back to the bench's values, and nothing else.
+  Model().warmedUp = true;
+  EXPECT_EQ(Send(dsp::kReset), 0u);
+  EXPECT_EQ(Model().ReadRegister(lca::kAnalog), 5u);
+  EXPECT_EQ(Model().ReadRegister(lca::kDelayHigh), 0xFFu);
+  EXPECT_EQ(Model().ReadRegister(lca::kCommand), 0u);
+  EXPECT_EQ(Model().ReadRegister(0x20), 0x1234u);
+  EXPECT_FALSE(Model().warmedUp);
+
+  ZORIX7ResetCard(card);
+  EXPECT_EQ(Send(dsp::kStart), kErrInReset);
+}
+
+TEST_F(CardCommands, SapDelayRegisterAndAdcFromTheBench) {
+  OpenBench("[Card 1]\nAdc=-5.5, 4.9,5.1,120,4.95,2.5\n");
+  DWORD error = 0;
+  ASSERT_TRUE(ZORIX7SetSAPDelay(card, 0x1234, &error));
+  EXPECT_EQ(Model().ReadRegister(lca::kSapDelay), 0x1234u);
+  float v[6] = {};
+  ASSERT_TRUE(ZORIX7GetADC(card, v, &error));
+  EXPECT_FLOAT_EQ(v[0], -5.5f);
+  EXPECT_FLOAT_EQ(v[3], 120.0f);
+  AddFault({"GetADC", 1, 0, 0x31});
+  EXPECT_FALSE(ZORIX7GetADC(card, v, &error));
+  EXPECT_EQ(error, 0x31u);
+
+  EXPECT_FALSE(LoadBenchText("[Card 1]\nAdc=1,2,3,4,5\n"));
+  EXPECT_NE(BenchError().find("six values"), std::string::npos) << BenchError();
+  EXPECT_FALSE(LoadBenchText("[Card 1]\nAdc=1,2,3,4,5,x\n"));
+  EXPECT_FALSE(LoadBenchText("[Card 1]\nAdc=1,2,3,4,5,2000\n"));
+}
+
+}  // namespace
