@@ -1,11 +1,10 @@
-#include "measure/DataBlendenDlg.h"
-
+#include "commands/DataBlendenDlg.h"
 
 #include "measure/ResultText.h"
 
 CDataBlendenDlg::CDataBlendenDlg(const void* data, UINT bytes, const ActiveSetFlags* active,
                                  BOOL zorix9Mode, QWidget* parent)
-    : CListingDlg(IDD_DATABLENDEN, IDC_BLENDENLIST, m_listBlenden, parent),
+    : CListingDlg(IDD, IDC_BLENDENLIST, m_listBlenden, parent),
       m_pData(static_cast<const BYTE*>(data)),
       m_nBytes(bytes),
       m_pActive(active),

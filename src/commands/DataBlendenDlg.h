@@ -3,14 +3,13 @@
 #include "measure/ListingDlg.h"
 #include "platform/CListBox.h"
 
-enum : int { IDD_DATABLENDEN = 170, IDC_BLENDENLIST = 1001 };
-
 // A buffer of gate results as text, one line per record, in the framing of the card's
 // mode. It only displays; the buffer and the active flags stay the caller's.
 class CDataBlendenDlg : public CListingDlg {
   Q_OBJECT
 
  public:
+  enum : int { IDD = 170, IDC_BLENDENLIST = 1001 };
   CDataBlendenDlg(const void* data, UINT bytes, const ActiveSetFlags* active, BOOL zorix9Mode,
                   QWidget* parent = nullptr);
   BOOL OnInitDialog() override;
