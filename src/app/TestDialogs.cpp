@@ -2,6 +2,9 @@
 // dialog is registered here with one line; a row without factory or handler stays greyed.
 #include "app/TestColumn.h"
 #include "app/ZORIX7CheckDlg.h"
+#include "pci/PCIconfigRegisterDlg.h"
+#include "pci/PCIeepromRegisterDlg.h"
+#include "pci/PCIoperationRegisterDlg.h"
 
 namespace {
 using D = CZORIX7CheckDlg;
@@ -19,9 +22,9 @@ const std::vector<TestColumnRow>& TestColumn() {
   static const std::vector<TestColumnRow> rows = {
     // button            caption              check-box                status                   status text                         member               "Check" key      rank prefix                  automatic    7F     DSP    factory  handler
     {IDC_HOTPLUG,      "Hot Plug",          IDC_CHECK_HOTPLUG,      IDC_STATUS_HOTPLUG,      "Betriebsspannung ist EIN",            &D::m_bHotPlug,       nullptr,        0,  "",                     M::Nothing,  false, false, {},      &D::OnHotPlug},
-    {IDC_PCICONFIG,    "PCI Configuration", IDC_CHECK_PCICONFIG,    IDC_STATUS_PCICONFIG,    "PCI Konfiguration prüfen",            &D::m_bPCIconfig,     "PCIconfig",    1,  "PCI Configuration: ",  M::RunCheck, false, false, {},      nullptr},
-    {IDC_PCIEEPROM,    "PCI EEPROM",        IDC_CHECK_PCIEEPROM,    IDC_STATUS_PCIEEPROM,    "PCI EEPROM prüfen",                   &D::m_bPCIEEPROM,     "PCIEEPROM",    2,  "PCI EEPROM: ",         M::RunCheck, false, false, {},      nullptr},
-    {IDC_PCIOPERATION, "PCI  Operation",    IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION, "PCI Operation prüfen",                &D::m_bPCIoperation,  "PCIoperation", 3,  "PCI Operation: ",      M::RunCheck, false, false, {},      nullptr},
+    {IDC_PCICONFIG,    "PCI Configuration", IDC_CHECK_PCICONFIG,    IDC_STATUS_PCICONFIG,    "PCI Konfiguration prüfen",            &D::m_bPCIconfig,     "PCIconfig",    1,  "PCI Configuration: ",  M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIconfigRegisterDlg>(d.SelectedCard()); }), nullptr},
+    {IDC_PCIEEPROM,    "PCI EEPROM",        IDC_CHECK_PCIEEPROM,    IDC_STATUS_PCIEEPROM,    "PCI EEPROM prüfen",                   &D::m_bPCIEEPROM,     "PCIEEPROM",    2,  "PCI EEPROM: ",         M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIeepromRegisterDlg>(d.SelectedCard()); }), nullptr},
+    {IDC_PCIOPERATION, "PCI  Operation",    IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION, "PCI Operation prüfen",                &D::m_bPCIoperation,  "PCIoperation", 3,  "PCI Operation: ",      M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIoperationRegisterDlg>(d.SelectedCard()); }), nullptr},
     {IDC_KENNUNG,      "Kennung",           IDC_CHECK_KENNUNG,      IDC_STATUS_KENNUNG,      "Kennung prüfen",                      &D::m_bKennung,       "Kennung",      4,  "Kennung: ",            M::LineOnly, false, false, {},      nullptr},
     // As on Windows, "LCA" is saved after "DSP".
     {IDC_LCA,          "Steuer-LCA",        IDC_CHECK_LCA,          IDC_STATUS_LCA,          "Steuer-LCA Register",                 &D::m_bLCA,           "LCA",          6,  "LCA-Register: ",       M::LineOnly, true,  false, {},      nullptr},
