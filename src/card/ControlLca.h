@@ -63,4 +63,7 @@ enum FieldId : int {
 std::span<const regmap::Field> ControlLcaFields();
 inline const regmap::Field& ControlLcaField(FieldId id) { return ControlLcaFields()[static_cast<size_t>(id)]; }
 
+// The status flags that report a fault of the measurement hardware, in the order they are checked.
+std::span<const FieldId> ControlLcaErrorFlags();
+
 }  // namespace lca

@@ -24,8 +24,12 @@ std::vector<uint16_t> Order(std::span<const Field> fields, bool writtenOnly) {
   std::vector<uint16_t> order;
   for (const Field& f : fields) {
     if (writtenOnly && !f.written) continue;
+    if (!writtenOnly && !f.readBack) continue;
+    const auto upper = static_cast<uint16_t>(f.reg + 2);
+    const bool spans = SpansUpper(f, writtenOnly ? f.WriteBits() : f.bitCount);
+    if (spans && !writtenOnly && f.upperFirst) AddOnce(order, upper);
     AddOnce(order, f.reg);
-    if (SpansUpper(f, writtenOnly ? f.WriteBits() : f.bitCount)) AddOnce(order, static_cast<uint16_t>(f.reg + 2));
+    if (spans) AddOnce(order, upper);
   }
   return order;
 }
@@ -48,13 +52,14 @@ uint32_t Decode(const Field& f, const Registers& regs) {
       return raw != 0 ? 1 : 0;
     case Kind::Choice: {
       int i = f.ChoiceIndex(raw);
+      if (i < 0) i = f.otherValuesChoice;
       return i < 0 ? kNoChoice : f.choices[static_cast<size_t>(i)].value;
     }
     case Kind::Number:
     case Kind::HexText:
       break;
   }
-  return raw;
+  return raw * f.scale;
 }
 
 std::vector<uint32_t> Decode(std::span<const Field> fields, const Registers& regs) {
@@ -62,6 +67,12 @@ std::vector<uint32_t> Decode(std::span<const Field> fields, const Registers& reg
   values.reserve(fields.size());
   for (const Field& f : fields) values.push_back(Decode(f, regs));
   return values;
+}
+
+void DecodeInto(std::span<const Field> fields, const Registers& regs, std::vector<uint32_t>& values) {
+  values.resize(fields.size(), 0);
+  for (size_t i = 0; i < fields.size(); ++i)
+    if (fields[i].readBack) values[i] = Decode(fields[i], regs);
 }
 
 Registers Encode(std::span<const Field> fields, std::span<const uint32_t> values) {
@@ -74,6 +85,7 @@ Registers Encode(std::span<const Field> fields, std::span<const uint32_t> values
     uint32_t v = i < values.size() ? values[i] : 0;
     if (f.kind == Kind::Choice && v == kNoChoice) v = 0;
     if (f.kind == Kind::Flag) v = v ? 1 : 0;
+    if (f.writeMax && v > f.writeMax) v = f.writeMax;
     uint64_t bits = (static_cast<uint64_t>(v) & Mask(f.WriteBits())) << f.firstBit;
     words[f.reg] |= static_cast<uint32_t>(bits);
   }
