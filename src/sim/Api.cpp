@@ -129,6 +129,7 @@ BOOL ZORIX7Command(HZORIX7 h, DWORD code, DWORD wordCount, DWORD* words, DWORD* 
   CommandRecord command{code, wordCount, {}};
   std::copy(words, words + wordCount, command.words.begin());
   c.card().lastCommand = command;
+  if (DWORD failure = c.card().RunSelfTest(command)) return c.Fail(failure);
   if (DWORD failure = c.card().RunCommand(command)) return c.Fail(failure);
   return c.Succeed();
 }
@@ -176,14 +177,14 @@ DWORD ZORIX7ReadRegister(HZORIX7 h, DWORD address) {
   Call c("ZORIX7ReadRegister", h, nullptr, false);
   c.Args(Format("0x%X", address));
   if (!c.Begin()) return 0;
-  return c.Succeed(c.card().ReadRegister(address));
+  return c.Succeed(c.card().BusRead(address));
 }
 
 BOOL ZORIX7WriteRegister(HZORIX7 h, DWORD address, DWORD value) {
   Call c("ZORIX7WriteRegister", h, nullptr, false);
   c.Args(Format("0x%X, 0x%X", address, value));
   if (!c.Begin()) return FALSE;
-  c.card().WriteRegister(address, value);
+  c.card().BusWrite(address, value);
   return c.Succeed();
 }
 

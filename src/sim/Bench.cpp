@@ -48,6 +48,15 @@
 //   NeverEmpty=1            the FIFO never runs empty: IsDataInFIFO always reports data,
 //                           fetches deliver shots of the cycle even when stopped or cleared
 //   (tests/sim/never-ready-bench.ini has one card of each)
+//   Bring-up and diagnostics:
+//   SelfTestFail=<tests>    self-tests (0..12) whose command the DSP refuses, with error word
+//                           0xE0000100 + test number
+//   FifoWrongWords=<i>      words (0..7) of self-test 0's pattern that arrive with bit 16 flipped
+//   FifoExtraWords=<n>      words 0x0BAD0000 + k left in the PCI-FIFO behind the pattern (0..4096)
+//   FifoNeverEmpty=1        the PCI-FIFO never reports empty (register 0x3C bit 5 stays 0)
+//   Reg0x400 / Reg0x600     the control / data LCA's ID (defaults 0x7031 / 0x7032; a ZORIX7
+//                           card reads 0xFFFF); Reg0x610..0x61E, Reg0x430/0x432 the gate
+//                           results until the first shot
 //   DSP commands:
 //   Adc=38.5,5.02,4.97,148,5.01,2.5   what GetADC reads: temperature in °C, analogue +5 V,
 //                           analogue -5 V, high voltage, digital -5 V, ADC reference (V)
@@ -360,6 +369,17 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
       if (!v || *v < -1000 || *v > 1000) return "bad number \"" + std::string(parts[i]) + "\" (-1000..1000)";
       c.adc[i] = *v;
     }
+    return {};
+  }
+  if (key == "selftestfail") return ParseOffsets(value, 13, c.selfTestFail);
+  if (key == "fifowrongwords") return ParseOffsets(value, 8, c.fifoWrongWords);
+  if (key == "fifoextrawords" || key == "fifoneverempty") {
+    auto v = Number(value, key == "fifoextrawords" ? 4096 : 1, problem);
+    if (!v) return problem;
+    if (key == "fifoextrawords")
+      c.fifoExtraWords = static_cast<DWORD>(*v);
+    else
+      c.fifoNeverEmpty = *v != 0;
     return {};
   }
   if (key == "stuckkennung") return ParseOffsets(value, sizeof(KennungRecord), c.stuckKennung);

@@ -41,6 +41,11 @@ struct CardSpec {
   bool neverReset = false;  // IsReseted stays 0 after ResetCard
   bool neverReady = false;  // a fetch started by StartGetData never completes
   bool neverEmpty = false;  // the FIFO always holds another shot
+  // Bring-up and diagnostics (CardDiag.cpp).
+  std::set<unsigned> selfTestFail;    // self-tests whose command the DSP refuses
+  std::set<unsigned> fifoWrongWords;  // words of test 0's pattern that arrive wrong
+  DWORD fifoExtraWords = 0;           // words left in the PCI-FIFO behind the pattern
+  bool fifoNeverEmpty = false;        // the PCI-FIFO never reports empty
   // DSP commands (CardCommands.cpp): GetADC's temperature (°C), analogue +5 V, analogue -5 V,
   // high voltage, digital -5 V and ADC reference (V).
   std::array<float, 6> adc = {38.5f, 5.02f, 4.97f, 148.0f, 5.01f, 2.50f};
@@ -68,6 +73,9 @@ struct SetState {
   EsGate esGate;
   int16_t zorix9Ident = 0;
 };
+
+// Error word of a refused self-test: this plus the test number.
+inline constexpr DWORD kErrSelfTest = 0xE0000100;
 
 struct CommandRecord {
   DWORD code = 0;
@@ -127,6 +135,17 @@ class CardModel {
 
   // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
   bool Zorix9Mode() const;
+
+  // ---- bring-up and diagnostics (CardDiag.cpp) ----
+  // Register accesses through the library: the PCI-FIFO gives up a word per read, status and
+  // gate result registers report what the card sees, read-only registers ignore writes, and
+  // gate limits written to the result addresses are kept apart.
+  DWORD BusRead(DWORD address);
+  void BusWrite(DWORD address, DWORD value);
+  // 0, or the error word with which the DSP refuses a self-test command.
+  DWORD RunSelfTest(const CommandRecord& command);
+  std::deque<DWORD> pciFifo;
+  std::map<DWORD, WORD> gateLimits;
 
   // ---- PCI interface (CardPci.cpp) ----
   // The operation register block (mailboxes, bus-master addresses and counts, status

@@ -256,11 +256,11 @@ using CardStateTest = SimTest;
 
 TEST_F(CardStateTest, RegistersReadWhatWasLastWritten) {
   HZORIX7 h1 = OpenCard(1), h2 = OpenCard(2);
-  EXPECT_EQ(ZORIX7ReadRegister(h1, 0x404), 0u);
-  ZORIX7WriteRegister(h1, 0x404, 0xCAFE);
-  ZORIX7WriteRegister(h1, 0x404, 0xBEEF);
-  EXPECT_EQ(ZORIX7ReadRegister(h1, 0x404), 0xBEEFu);
-  EXPECT_EQ(ZORIX7ReadRegister(h2, 0x404), 0u);
+  EXPECT_EQ(ZORIX7ReadRegister(h1, 0x434), 0u);
+  ZORIX7WriteRegister(h1, 0x434, 0xCAFE);
+  ZORIX7WriteRegister(h1, 0x434, 0xBEEF);
+  EXPECT_EQ(ZORIX7ReadRegister(h1, 0x434), 0xBEEFu);
+  EXPECT_EQ(ZORIX7ReadRegister(h2, 0x434), 0u);
 }
 
 TEST_F(CardStateTest, PreparedSetsAndZorix9IdentificationsAreKeptPerSet) {

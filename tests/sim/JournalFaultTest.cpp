@@ -92,7 +92,7 @@ TEST_F(FaultTest, EveryCallFailsUntilCleared) {
 
 TEST_F(FaultTest, CallsWithoutErrorWordReturnTheirFailureResult) {
   HZORIX7 h = OpenCard(1);
-  ZORIX7WriteRegister(h, 0x20, 0xAB);
+  ZORIX7WriteRegister(h, 0x434, 0xAB);
   AddFault({"ReadConfigData", 0, 0, 1});
   AddFault({"ReadRegister", 1, 0, 1});
   AddFault({"WriteRegister", 1, 0, 1});
@@ -102,13 +102,13 @@ TEST_F(FaultTest, CallsWithoutErrorWordReturnTheirFailureResult) {
   image.bytes[0] = 0x42;
   EXPECT_FALSE(ZORIX7ReadConfigData(h, &image));
   EXPECT_EQ(image.bytes[0], 0x42) << "image untouched";
-  EXPECT_EQ(ZORIX7ReadRegister(h, 0x20), 0u);
-  EXPECT_FALSE(ZORIX7WriteRegister(h, 0x20, 0xCD));
+  EXPECT_EQ(ZORIX7ReadRegister(h, 0x434), 0u);
+  EXPECT_FALSE(ZORIX7WriteRegister(h, 0x434, 0xCD));
   EXPECT_FALSE(ZORIX7IsVersion3(h));
   EXPECT_EQ(ZORIX7Open(2), 0u);
   EXPECT_NE(ZORIX7Open(2), 0u) << "only the first open fails";
   ClearFaults();
-  EXPECT_EQ(ZORIX7ReadRegister(h, 0x20), 0xABu) << "the refused write did not happen";
+  EXPECT_EQ(ZORIX7ReadRegister(h, 0x434), 0xABu) << "the refused write did not happen";
 }
 
 TEST_F(FaultTest, UnknownCallsAndCardsAreRefused) {
