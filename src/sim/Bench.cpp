@@ -21,6 +21,8 @@
 //   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234
 //                           operation registers 0x00-0x3C: out mailbox 1 holds 0x207 and is
 //                           marked full in the mailbox status (0x34) unless set here
+//                           ESB Delay (0x42E) of a ZORIX7F reports the echo start of the
+//                           last shot unless set here
 //   StuckKennung=<offsets>  identification bytes that keep their value on PutKonfig
 //   StuckEeprom=<addresses> EEPROM bytes that ignore writes
 //   EepromWriteProtect=1    the whole EEPROM ignores writes (write-protected part)

@@ -212,7 +212,7 @@ void CardModel::SetStuckEeprom(unsigned address, bool stuck) { SetMember(m_spec.
 
 DWORD CardModel::ReadRegister(DWORD address) const {
   auto it = m_registers.find(address);
-  return it == m_registers.end() ? 0 : it->second;
+  return it == m_registers.end() ? MeasuredRegister(address) : it->second;
 }
 
 void CardModel::WriteRegister(DWORD address, DWORD value) {

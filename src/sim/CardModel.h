@@ -136,6 +136,11 @@ class CardModel {
   // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
   bool Zorix9Mode() const;
 
+  // ---- measurement parameters (CardParams.cpp) ----
+  // Registers that follow the last shot unless the bench fixes them: "ESB Delay" (0x42E) of
+  // a ZORIX7F card is the echo start of its last shot in samples; 0 for every other register.
+  DWORD MeasuredRegister(DWORD address) const;
+
   // ---- bring-up and diagnostics (CardDiag.cpp) ----
   // Register accesses through the library: the PCI-FIFO gives up a word per read, status and
   // gate result registers report what the card sees, read-only registers ignore writes, and
