@@ -18,7 +18,8 @@ class CWinApp {
 
   UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
   CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr);
-  // FALSE when the file could not be written; the file on disk is then unchanged.
+  // FALSE when the write was refused or failed (profile::LastWriteFailure says why); the file
+  // on disk is then unchanged.
   BOOL WriteProfileInt(const char* section, const char* entry, int value);
   BOOL WriteProfileString(const char* section, const char* entry, const char* value);
 };
