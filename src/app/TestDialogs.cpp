@@ -2,6 +2,10 @@
 // dialog is registered here with one line; a row without factory or handler stays greyed.
 #include "app/TestColumn.h"
 #include "app/ZORIX7CheckDlg.h"
+#include "diag/DSPDlg.h"
+#include "diag/DataLCADlg.h"
+#include "diag/LCADlg.h"
+#include "diag/SelbsttestDlg.h"
 #include "pci/PCIconfigRegisterDlg.h"
 #include "pci/PCIeepromRegisterDlg.h"
 #include "pci/PCIoperationRegisterDlg.h"
@@ -27,10 +31,10 @@ const std::vector<TestColumnRow>& TestColumn() {
     {IDC_PCIOPERATION, "PCI  Operation",    IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION, "PCI Operation prüfen",                &D::m_bPCIoperation,  "PCIoperation", 3,  "PCI Operation: ",      M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIoperationRegisterDlg>(d.SelectedCard()); }), nullptr},
     {IDC_KENNUNG,      "Kennung",           IDC_CHECK_KENNUNG,      IDC_STATUS_KENNUNG,      "Kennung prüfen",                      &D::m_bKennung,       "Kennung",      4,  "Kennung: ",            M::LineOnly, false, false, {},      nullptr},
     // As on Windows, "LCA" is saved after "DSP".
-    {IDC_LCA,          "Steuer-LCA",        IDC_CHECK_LCA,          IDC_STATUS_LCA,          "Steuer-LCA Register",                 &D::m_bLCA,           "LCA",          6,  "LCA-Register: ",       M::LineOnly, true,  false, {},      nullptr},
-    {IDC_DATALCA,      "Daten-LCA",         IDC_CHECK_DATALCA,      IDC_STATUS_DATALCA,      "Daten-LCA Register",                  &D::m_bDataLCA,       nullptr,        0,  "",                     M::Nothing,  true,  false, {},      nullptr},
-    {IDC_DSP,          "DSP",               IDC_CHECK_DSP,          IDC_STATUS_DSP,          "DSP Programm laden",                  &D::m_bDSP,           "DSP",          5,  "DSP-Programm: ",       M::RunCheck, false, true,  {},      nullptr},
-    {IDC_TEST,         "Test",              IDC_CHECK_TEST,         IDC_STATUS_TEST,         "Testroutinen starten",                &D::m_bTest,          "Test",         7,  "Selbsttest: ",         M::RunCheck, false, false, {},      nullptr},
+    {IDC_LCA,          "Steuer-LCA",        IDC_CHECK_LCA,          IDC_STATUS_LCA,          "Steuer-LCA Register",                 &D::m_bLCA,           "LCA",          6,  "LCA-Register: ",       M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CLCADlg>(d.SelectedCard()); }), nullptr},
+    {IDC_DATALCA,      "Daten-LCA",         IDC_CHECK_DATALCA,      IDC_STATUS_DATALCA,      "Daten-LCA Register",                  &D::m_bDataLCA,       nullptr,        0,  "Daten-LCA: ",          M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CDataLCADlg>(d.SelectedCard()); }), nullptr},
+    {IDC_DSP,          "DSP",               IDC_CHECK_DSP,          IDC_STATUS_DSP,          "DSP Programm laden",                  &D::m_bDSP,           "DSP",          5,  "DSP-Programm: ",       M::RunCheck, false, true,  Dialog([](D& d) { return std::make_unique<CDSPDlg>(d.m_nCards, d.m_hCard, d.m_nCard); }), nullptr},
+    {IDC_TEST,         "Test",              IDC_CHECK_TEST,         IDC_STATUS_TEST,         "Testroutinen starten",                &D::m_bTest,          "Test",         7,  "Selbsttest: ",         M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CSelbsttestDlg>(d.SelectedCard()); }), nullptr},
     {IDC_COMMAND,      "Command",           IDC_CHECK_COMMAND,      IDC_STATUS_COMMAND,      "Kommandos ausführen",                 &D::m_bCommand,       "Command",      8,  "Command: ",            M::RunCheck, false, false, {},      nullptr},
     {IDC_BLENDEN,      "Blenden",           IDC_CHECK_BLENDEN,      IDC_STATUS_BLENDEN,      "Blenden setzen/anzeigen",             &D::m_bBlenden,       nullptr,        0,  "",                     M::Nothing,  true,  false, {},      nullptr},
     {IDC_SHOT,         "Parameter/Shot",    IDC_CHECK_SHOT,         IDC_STATUS_SHOT,         "Parameter setzen/Einzelmessung ausführen", &D::m_bEinzelmessung, "Einzelmessung", 9, "",              M::Nothing,  false, false, {},      nullptr},

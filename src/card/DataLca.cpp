@@ -41,8 +41,8 @@ void AddGate(std::vector<Field>& f, int gate) {
 std::vector<Field> Build() {
   Field average = NumberField("Daten", "Average", kMode, 3, 3, RW);
   average.writeMax = 7;
-  Field packing = ChoiceField("Daten", "Packen", kMode, 8, 2,
-                              {{"ungepackt", 0, 0}, {"2 x 8 Bit", 1, 1}, {"HF ZORIX9", 2, 2}});
+  Field packing =
+      ChoiceField("Daten", "Packen", kMode, 8, 2, {{"ungepackt", 0, 0}, {"2 x 8 Bit", 1, 1}, {"HF ZORIX9", 2, 2}});
   packing.otherValuesChoice = 0;  // 3 shows as "ungepackt"
   // The delay's upper byte shares 0x608 with the flags; the whole quotient is written there.
   Field delay = NumberField("Trigger", "Trigger-Delay", kTriggerDelayLow, 0, 24, RW, 32);

@@ -28,6 +28,7 @@ constexpr uint16_t GateRegister(int gate) {
 // A gate result register holds the maximum in bits 7-14; the view shows twice that.
 constexpr uint16_t kMaximumBits = 0x7F80;
 
+// clang-format off
 enum FieldId : int {
   fLcaId,
   fFifo2, fVirtuell, fAddition, fAverage, fClock16, fPacking, fClockExtern, fFMode, fZorix9, fNoReset,
@@ -42,6 +43,7 @@ enum FieldId : int {
   fMaximum0, fTime0,
   kFieldCount
 };
+// clang-format on
 
 std::span<const regmap::Field> DataLcaFields();
 inline const regmap::Field& DataLcaField(FieldId id) { return DataLcaFields()[static_cast<size_t>(id)]; }
