@@ -2,6 +2,8 @@
 // dialog is registered here with one line; a row without factory or handler stays greyed.
 #include "app/TestColumn.h"
 #include "app/ZORIX7CheckDlg.h"
+#include "commands/BlendenDlg.h"
+#include "commands/CommandDlg.h"
 #include "diag/DSPDlg.h"
 #include "diag/DataLCADlg.h"
 #include "diag/LCADlg.h"
@@ -35,8 +37,8 @@ const std::vector<TestColumnRow>& TestColumn() {
     {IDC_DATALCA,      "Daten-LCA",         IDC_CHECK_DATALCA,      IDC_STATUS_DATALCA,      "Daten-LCA Register",                  &D::m_bDataLCA,       nullptr,        0,  "Daten-LCA: ",          M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CDataLCADlg>(d.SelectedCard()); }), nullptr},
     {IDC_DSP,          "DSP",               IDC_CHECK_DSP,          IDC_STATUS_DSP,          "DSP Programm laden",                  &D::m_bDSP,           "DSP",          5,  "DSP-Programm: ",       M::RunCheck, false, true,  Dialog([](D& d) { return std::make_unique<CDSPDlg>(d.m_nCards, d.m_hCard, d.m_nCard); }), nullptr},
     {IDC_TEST,         "Test",              IDC_CHECK_TEST,         IDC_STATUS_TEST,         "Testroutinen starten",                &D::m_bTest,          "Test",         7,  "Selbsttest: ",         M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CSelbsttestDlg>(d.SelectedCard()); }), nullptr},
-    {IDC_COMMAND,      "Command",           IDC_CHECK_COMMAND,      IDC_STATUS_COMMAND,      "Kommandos ausführen",                 &D::m_bCommand,       "Command",      8,  "Command: ",            M::RunCheck, false, false, {},      nullptr},
-    {IDC_BLENDEN,      "Blenden",           IDC_CHECK_BLENDEN,      IDC_STATUS_BLENDEN,      "Blenden setzen/anzeigen",             &D::m_bBlenden,       nullptr,        0,  "",                     M::Nothing,  true,  false, {},      nullptr},
+    {IDC_COMMAND,      "Command",           IDC_CHECK_COMMAND,      IDC_STATUS_COMMAND,      "Kommandos ausführen",                 &D::m_bCommand,       "Command",      8,  "Command: ",            M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CCommandDlg>(d.SelectedCard(), &d.m_bZorix9Mode, d.m_param[d.CardIndex()][d.SetIndex()].SAPDelay); }), nullptr},
+    {IDC_BLENDEN,      "Blenden",           IDC_CHECK_BLENDEN,      IDC_STATUS_BLENDEN,      "Blenden setzen/anzeigen",             &D::m_bBlenden,       nullptr,        0,  "Blenden: ",            M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CBlendenDlg>(d.SelectedCard(), &d.m_param[d.CardIndex()][d.SetIndex()], &d.m_active[d.CardIndex()], d.m_bZorix9Mode, d.m_pDataBuffer, d.m_nDataBytes); }), nullptr},
     {IDC_SHOT,         "Parameter/Shot",    IDC_CHECK_SHOT,         IDC_STATUS_SHOT,         "Parameter setzen/Einzelmessung ausführen", &D::m_bEinzelmessung, "Einzelmessung", 9, "",              M::Nothing,  false, false, {},      nullptr},
     {IDC_BLOCKMESSUNG, "Blockmessung",      IDC_CHECK_BLOCKMESSUNG, IDC_STATUS_BLOCKMESSUNG, "Blockmessung ausführen",              &D::m_bBlockmessung,  "Blockmessung", 10, "",                     M::Nothing,  false, false, {},      nullptr},
   };

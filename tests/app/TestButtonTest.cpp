@@ -124,14 +124,11 @@ TEST_F(TestButtons, IdentificationAndControlLcaLogTheCurrentResultWithoutCheckin
   EXPECT_EQ(d.ResultLines()[1].verdict, Verdict::Info);  // nothing was checked
 }
 
-TEST_F(TestButtons, DataLcaAndGatesDoNothingInAutomaticMode) {
+TEST_F(TestButtons, DataLcaDoesNothingInAutomaticMode) {
   auto& d = Start();
   Register(IDC_DATALCA);
-  Register(IDC_BLENDEN);
   SetCheck(d, IDC_CHECK_DATALCA, true);
-  SetCheck(d, IDC_CHECK_BLENDEN, true);
   Click(d, IDC_DATALCA);
-  Click(d, IDC_BLENDEN);
   EXPECT_EQ(checks + modals, 0);
   EXPECT_EQ(d.m_listResult.GetCount(), 0);
 }
