@@ -2,6 +2,7 @@
 // dialog is registered here with one line; a row without factory or handler stays greyed.
 #include "app/TestColumn.h"
 #include "app/ZORIX7CheckDlg.h"
+#include "ident/KennungDlg.h"
 #include "commands/BlendenDlg.h"
 #include "commands/CommandDlg.h"
 #include "diag/DSPDlg.h"
@@ -31,7 +32,7 @@ const std::vector<TestColumnRow>& TestColumn() {
     {IDC_PCICONFIG,    "PCI Configuration", IDC_CHECK_PCICONFIG,    IDC_STATUS_PCICONFIG,    "PCI Konfiguration prüfen",            &D::m_bPCIconfig,     "PCIconfig",    1,  "PCI Configuration: ",  M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIconfigRegisterDlg>(d.SelectedCard()); }), nullptr},
     {IDC_PCIEEPROM,    "PCI EEPROM",        IDC_CHECK_PCIEEPROM,    IDC_STATUS_PCIEEPROM,    "PCI EEPROM prüfen",                   &D::m_bPCIEEPROM,     "PCIEEPROM",    2,  "PCI EEPROM: ",         M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIeepromRegisterDlg>(d.SelectedCard()); }), nullptr},
     {IDC_PCIOPERATION, "PCI  Operation",    IDC_CHECK_PCIOPERATION, IDC_STATUS_PCIOPERATION, "PCI Operation prüfen",                &D::m_bPCIoperation,  "PCIoperation", 3,  "PCI Operation: ",      M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CPCIoperationRegisterDlg>(d.SelectedCard()); }), nullptr},
-    {IDC_KENNUNG,      "Kennung",           IDC_CHECK_KENNUNG,      IDC_STATUS_KENNUNG,      "Kennung prüfen",                      &D::m_bKennung,       "Kennung",      4,  "Kennung: ",            M::LineOnly, false, false, {},      nullptr},
+    {IDC_KENNUNG,      "Kennung",           IDC_CHECK_KENNUNG,      IDC_STATUS_KENNUNG,      "Kennung prüfen",                      &D::m_bKennung,       "Kennung",      4,  "Kennung: ",            M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CKennungDlg>(d.SelectedCard()); }), nullptr},
     // As on Windows, "LCA" is saved after "DSP".
     {IDC_LCA,          "Steuer-LCA",        IDC_CHECK_LCA,          IDC_STATUS_LCA,          "Steuer-LCA Register",                 &D::m_bLCA,           "LCA",          6,  "LCA-Register: ",       M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CLCADlg>(d.SelectedCard()); }), nullptr},
     {IDC_DATALCA,      "Daten-LCA",         IDC_CHECK_DATALCA,      IDC_STATUS_DATALCA,      "Daten-LCA Register",                  &D::m_bDataLCA,       nullptr,        0,  "Daten-LCA: ",          M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CDataLCADlg>(d.SelectedCard()); }), nullptr},

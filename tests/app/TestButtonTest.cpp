@@ -112,15 +112,18 @@ TEST_F(TestButtons, EachButtonWritesItsOwnPrefix) {
   EXPECT_TRUE(d.ResultLines().empty());
 }
 
-TEST_F(TestButtons, IdentificationAndControlLcaLogTheCurrentResultWithoutChecking) {
+TEST_F(TestButtons, IdentificationChecksAndControlLcaLogsTheCurrentResultWithoutChecking) {
   auto& d = Start();
   Register(IDC_KENNUNG);
   Register(IDC_LCA);
   Click(d, IDC_KENNUNG);
-  EXPECT_EQ(checks, 0);
-  EXPECT_EQ(d.m_listResult.GetText(0), "Kennung: Kein Fehler");
+  EXPECT_EQ(checks, 1);
+  const CString line = CString::Formatted("Kennung: OK 0x%X", d.m_hCard[0]);
+  EXPECT_EQ(d.m_listResult.GetText(0), line);
+  EXPECT_EQ(d.ResultLines()[0].verdict, Verdict::Pass);
   Click(d, IDC_LCA);
-  EXPECT_EQ(d.m_listResult.GetText(1), "LCA-Register: Kennung: Kein Fehler");
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(d.m_listResult.GetText(1), "LCA-Register: " + line);
   EXPECT_EQ(d.ResultLines()[1].verdict, Verdict::Info);  // nothing was checked
 }
 
@@ -156,6 +159,7 @@ TEST_F(TestButtons, CheckAllRunsTheCheckedAvailableTestsInColumnOrder) {
   Register(IDC_TEST);
   Register(IDC_PCICONFIG);
   SetCheck(d, IDC_CHECK_PCICONFIG, false);
+  SetCheck(d, IDC_CHECK_KENNUNG, false);  // its own check needs a presets file
   Click(d, IDC_CHECK_ALL);
   ASSERT_EQ(d.m_listResult.GetCount(), 2);
   EXPECT_THAT(d.m_listResult.GetText(0).str(), ::testing::StartsWith("Selbsttest: "));
