@@ -112,19 +112,14 @@ TEST_F(TestButtons, EachButtonWritesItsOwnPrefix) {
   EXPECT_TRUE(d.ResultLines().empty());
 }
 
-TEST_F(TestButtons, IdentificationChecksAndControlLcaLogsTheCurrentResultWithoutChecking) {
+TEST_F(TestButtons, IdentificationRunsItsCheck) {
   auto& d = Start();
   Register(IDC_KENNUNG);
-  Register(IDC_LCA);
+  SetCheck(d, IDC_CHECK_KENNUNG, true);
   Click(d, IDC_KENNUNG);
   EXPECT_EQ(checks, 1);
-  const CString line = CString::Formatted("Kennung: OK 0x%X", d.m_hCard[0]);
-  EXPECT_EQ(d.m_listResult.GetText(0), line);
+  EXPECT_EQ(d.m_listResult.GetText(0), CString::Formatted("Kennung: OK 0x%X", d.m_hCard[0]));
   EXPECT_EQ(d.ResultLines()[0].verdict, Verdict::Pass);
-  Click(d, IDC_LCA);
-  EXPECT_EQ(checks, 1);
-  EXPECT_EQ(d.m_listResult.GetText(1), "LCA-Register: " + line);
-  EXPECT_EQ(d.ResultLines()[1].verdict, Verdict::Info);  // nothing was checked
 }
 
 TEST_F(TestButtons, DataLcaDoesNothingInAutomaticMode) {
