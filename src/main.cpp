@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,14 +11,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/HeadlessRun.h"
 #include "app/ZORIX7Check.h"
-#include "app/ZORIX7CheckDlg.h"
+#include "platform/QtText.h"
+#include "platform/TextParse.h"
 #include "platform/UiHost.h"
 
+#ifndef ZORIX7_VERSION
+#define ZORIX7_VERSION "1.0"
+#endif
+
 namespace {
-bool HasArg(int argc, char** argv, const char* name) {
+bool HasArg(int argc, char** argv, std::initializer_list<const char*> names) {
   for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], name) == 0) return true;
+    for (const char* name : names)
+      if (std::strcmp(argv[i], name) == 0) return true;
   return false;
 }
 
@@ -26,39 +35,30 @@ bool HasDisplay() {
   return (x && *x) || (w && *w);
 }
 
-// Exit status: 0 every check passed, 1 a check failed or nothing was checked, 3 no card opened.
-int RunHeadless(CZORIX7CheckApp& app, bool checkAll) {
-  TerminalUiHost host(stdout, false, IDNO);
-  ScopedUiHost scoped(host);
-  CZORIX7CheckDlg dlg;
-  dlg.m_strModuleDir = QCoreApplication::applicationDirPath().toUtf8().constData();
-  dlg.InitDialog();
-  if (dlg.IsEnded()) return 3;
-  std::printf("Konfiguration: %s\n", app.m_pszProfileName.c_str());
-  for (const CString& line : dlg.CardSummaryLines()) std::printf("%s\n", line.c_str());
-  int status = 0;
-  if (checkAll) {
-    if (dlg.CheckAllButtons().empty())
-      std::printf("Kein automatischer Test verfügbar: kein Test ist angekreuzt und in diesem Build vorhanden.\n");
-    dlg.m_onResultLine = [](const ResultLine& line) { std::printf("%s\n", line.text.c_str()); };
-    dlg.OnCheckAll();
-    int passed = 0, failed = 0;
-    for (const ResultLine& line : dlg.ResultLines()) {
-      passed += line.verdict == Verdict::Pass;
-      failed += line.verdict == Verdict::Fail;
-    }
-    // A run that checked nothing is no success.
-    if (failed > 0 || passed == 0) status = 1;
-  }
-  dlg.OnOK();
-  return status;
+const char* const kHelpEpilog =
+    "\n"
+    "Konfiguration: ZORIX7Check.INI neben dem Programm, oder die mit --config gewählte Datei.\n"
+    "Karten: libzorix7; die virtuellen Karten lesen ihre Bank aus der Datei in ZORIX7_BENCH\n"
+    "(ohne sie: zwei ZORIX7F-Karten).\n"
+    "Rückgabewert ohne Fenster: 0 alle Prüfungen bestanden; 1 eine Prüfung fehlgeschlagen, ein\n"
+    "Kartenfehler beim Start oder Schließen, oder nichts geprüft; 2 falscher Aufruf oder\n"
+    "Berichtsdatei nicht schreibbar; 3 keine Karte geöffnet (Treiber oder Bank nicht nutzbar).\n";
+
+int Usage(const QString& message) {
+  std::fprintf(stderr, "zorix7check: %s\n", message.toUtf8().constData());
+  return kExitUsage;
+}
+
+std::optional<int> NumberOption(const QCommandLineParser& parser, const char* name, int lo, int hi) {
+  auto v = text::ParseInteger(parser.value(name).toStdString(), lo, hi);
+  return v ? std::optional<int>(static_cast<int>(*v)) : std::nullopt;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool cards = HasArg(argc, argv, "--cards");
-  const bool checkAll = HasArg(argc, argv, "--check-all");
-  const bool headless = cards || checkAll || !HasDisplay();
+  const bool headless = HasArg(argc, argv, {"--cards", "--check-all", "--help", "-h", "--help-all", "--version", "-v"}) ||
+                        !HasDisplay();
+  // A headless run never needs a display, not even a reachable one.
   if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Qt wants a private runtime folder; give it one rather than a warning on every start.
   if (!std::getenv("XDG_RUNTIME_DIR")) {
@@ -68,23 +68,75 @@ int main(int argc, char** argv) {
   }
 
   QApplication qapp(argc, argv);
-  QApplication::setApplicationName("ZORIX7Check");
+  // Qt's own texts (file chooser, standard buttons) in German, like the rest of the program.
+  QTranslator qtGerman;
+  if (qtGerman.load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) qapp.installTranslator(&qtGerman);
+  QApplication::setApplicationName("zorix7check");
+  QApplication::setApplicationVersion(ZORIX7_VERSION);
   QCommandLineParser parser;
-  parser.setApplicationDescription("Prüf- und Servicewerkzeug für ZORIX7-Karten");
-  parser.addHelpOption();
+  parser.setApplicationDescription(QString("ZORIX7Check: Prüf- und Servicewerkzeug für ZORIX7-Karten.") + kHelpEpilog);
+  parser.addOption({{"h", "help"}, "Diese Hilfe anzeigen."});
+  parser.addOption({{"v", "version"}, "Die Version anzeigen."});
   parser.addOption({"cards", "Ohne Fenster starten und die geöffneten Karten auflisten."});
-  parser.addOption({"check-all", "Ohne Fenster alle gewählten automatischen Tests ausführen."});
-  parser.addOption({"config", "Diese Konfigurationsdatei verwenden.", "file"});
-  parser.process(qapp);
+  parser.addOption({"check-all", "Ohne Fenster alle angekreuzten automatischen Tests auf jeder Karte ausführen."});
+  parser.addOption({"config", "Diese Konfigurationsdatei verwenden.", "datei"});
+  parser.addOption({"card", "Nur diese Karte prüfen (1..16).", "n"});
+  parser.addOption({"set", "Diesen Parametersatz verwenden (0..7).", "n"});
+  parser.addOption({"yes", "Jede Frage vor dem Schreiben oder Sichern mit Ja beantworten."});
+  parser.addOption({"firmware", "DSP-Programmdatei für die DSP-Prüfung (ohne: übersprungen).", "datei"});
+  parser.addOption({"report", "Ergebnis als JUnit-XML in diese Datei schreiben.", "datei.xml"});
+  parser.addOption({"json", "Ergebnis als JSON in diese Datei schreiben.", "datei.json"});
+  if (!parser.parse(QCoreApplication::arguments())) return Usage(parser.errorText());
+  if (parser.isSet("help")) {
+    std::fputs(parser.helpText().toUtf8().constData(), stdout);
+    return kExitPassed;
+  }
+  if (parser.isSet("version")) {
+    std::printf("zorix7check %s\n", ZORIX7_VERSION);
+    return kExitPassed;
+  }
+  if (!parser.positionalArguments().isEmpty()) return Usage("unbekanntes Argument " + parser.positionalArguments().first());
 
   CZORIX7CheckApp app;
   if (parser.isSet("config"))
     app.m_pszProfileName = QFileInfo(parser.value("config")).absoluteFilePath().toUtf8().constData();
+  const CString moduleDir = FromQ(QCoreApplication::applicationDirPath());
 
-  if (headless) return RunHeadless(app, checkAll);
+  if (!headless) {
+    QtUiHost host;
+    ScopedUiHost scoped(host);
+    app.InitInstance(moduleDir);
+    return 0;
+  }
 
-  QtUiHost host;
-  ScopedUiHost scoped(host);
-  app.InitInstance(QCoreApplication::applicationDirPath().toUtf8().constData());
-  return 0;
+  HeadlessOptions options;
+  options.checkAll = parser.isSet("check-all") || !parser.isSet("cards");
+  if (parser.isSet("card")) {
+    auto card = NumberOption(parser, "card", 1, 16);
+    if (!card) return Usage("--card braucht eine Kartennummer 1..16");
+    options.card = *card;
+  }
+  if (parser.isSet("set")) {
+    options.set = NumberOption(parser, "set", 0, 7);
+    if (!options.set) return Usage("--set braucht einen Parametersatz 0..7");
+  }
+  options.yes = parser.isSet("yes");
+  options.interactive = !options.yes && isatty(STDIN_FILENO);
+  if (parser.isSet("firmware")) options.firmware = FromQ(QFileInfo(parser.value("firmware")).absoluteFilePath());
+  options.junitPath = parser.value("report").toStdString();
+  options.jsonPath = parser.value("json").toStdString();
+  // A report that cannot be written is found out before any card is touched.
+  for (const std::string& path : {options.junitPath, options.jsonPath}) {
+    std::string why;
+    if (!path.empty() && !CanWriteReport(path, why))
+      return Usage(QString::fromStdString("Bericht " + path + " kann nicht geschrieben werden: " + why));
+  }
+
+  RunResult run = RunHeadless(options, moduleDir, stdout);
+  std::string why;
+  if (!options.junitPath.empty() && !WriteJUnitReport(run, options.junitPath, why))
+    std::fprintf(stderr, "zorix7check: Bericht %s: %s\n", options.junitPath.c_str(), why.c_str());
+  if (!options.jsonPath.empty() && !WriteJsonReport(run, options.jsonPath, why))
+    std::fprintf(stderr, "zorix7check: Bericht %s: %s\n", options.jsonPath.c_str(), why.c_str());
+  return run.status;
 }

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/QtText.h"
+
 CBusbelegungDlg::CBusbelegungDlg(const ChannelEntry (&channels)[kMaxCards], QWidget* parent)
     : CDialog(IDD_BUSBELEGUNG, parent), m_channels(channels) {
   SetWindowText("Busbelegung");
@@ -13,9 +15,10 @@ CBusbelegungDlg::CBusbelegungDlg(const ChannelEntry (&channels)[kMaxCards], QWid
 void CBusbelegungDlg::CreateControls() {
   auto* layout = new QVBoxLayout(this);
   QListWidget* list = AddListBox(IDC_BUS_LIST, m_list);
+  list->setFont(FixedPitchFont(9));  // the columns of the assignment lines stay aligned
   list->setMinimumSize(480, 300);
   layout->addWidget(list);
-  layout->addWidget(AddButton(IDOK, "OK", [this] { OnOK(); }), 0, Qt::AlignRight);
+  layout->addWidget(AddButton(IDOK, "OK"), 0, Qt::AlignRight);
 }
 
 BOOL CBusbelegungDlg::OnInitDialog() {

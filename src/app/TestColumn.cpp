@@ -85,5 +85,22 @@ std::vector<int> CZORIX7CheckDlg::CheckAllButtons() const {
 
 void CZORIX7CheckDlg::OnCheckAll() {
   UpdateData(TRUE);
-  for (int id : CheckAllButtons()) RunTestButton(id);
+  RunCheckAll();
+}
+
+void CZORIX7CheckDlg::RunCheckAll(const std::function<bool(const TestColumnRow&)>& skip) {
+  size_t first = m_resultLines.size();
+  for (int id : CheckAllButtons()) {
+    const TestColumnRow& row = *FindRow(id);
+    if (skip && skip(row))
+      AppendResultLine(CString(*row.prefix ? row.prefix : row.caption) + "übersprungen", Verdict::Skipped);
+    else
+      RunTestButton(id);
+  }
+  int ok = 0, failed = 0;
+  for (size_t i = first; i < m_resultLines.size(); ++i) {
+    ok += m_resultLines[i].verdict == Verdict::Pass;
+    failed += m_resultLines[i].verdict == Verdict::Fail;
+  }
+  AppendResultLine(CString::Formatted("Alle Tests: %d OK, %d Fehler", ok, failed), Verdict::Info);
 }

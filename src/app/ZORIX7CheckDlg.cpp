@@ -13,7 +13,7 @@
 
 CZORIX7CheckDlg::CZORIX7CheckDlg(QWidget* parent) : CDialog(IDD_ZORIX7CHECK_DIALOG, parent) {
   for (const auto& row : TestColumn()) m_strStatus.push_back(row.statusText);
-  SetWindowText("ZORIX7 Check");
+  SetWindowText("ZORIX7Check");
   setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
 }
 
@@ -47,7 +47,7 @@ void CZORIX7CheckDlg::PlaceCards() {
     if (!positionsReadable) continue;
     DWORD error = 0;
     if (!ZORIX7GetCardPosition(m_hCard[i], &cards[i].bus, &cards[i].slot, &error)) {
-      MessageBox(CString::Formatted("GetCardPosition %d Error %X", i + 1, error), "Init");
+      ReportCardError(CString::Formatted("GetCardPosition %d Error %X", i + 1, error), "Init");
       positionsReadable = false;
       continue;
     }
@@ -69,7 +69,7 @@ void CZORIX7CheckDlg::WarmUpCards() {
     }
     DWORD error = 0;
     if (!ZORIX7WarmUp(m_hCard[c], &error))
-      MessageBox(CString::Formatted("WarmUp Karte %d Error %X", c + 1, error), "Init");
+      ReportCardError(CString::Formatted("WarmUp Karte %d Error %X", c + 1, error), "Init");
   }
 }
 
@@ -122,7 +122,7 @@ void CZORIX7CheckDlg::OnOK() {
   for (UINT c = 0; c < m_nCards; ++c) {
     if (m_cardsClosed[c]) continue;
     m_cardsClosed[c] = true;
-    if (!ZORIX7Close(m_hCard[c])) MessageBox(CString::Formatted("Karte %d Close Error", c + 1), "Close");
+    if (!ZORIX7Close(m_hCard[c])) ReportCardError(CString::Formatted("Karte %d Close Error", c + 1), "Close");
   }
   EndDialog(IDOK);
   OnDestroy();
@@ -239,18 +239,30 @@ bool CZORIX7CheckDlg::eventFilter(QObject* watched, QEvent* event) {
   return CDialog::eventFilter(watched, event);
 }
 
+void CZORIX7CheckDlg::ReportCardError(const CString& text, const char* caption) {
+  m_cardErrors.push_back(text);
+  MessageBox(text, caption);
+}
+
+CardInfo CZORIX7CheckDlg::CardInfoOf(UINT number) const {
+  CardInfo info;
+  info.number = number;
+  if (number < 1 || number > m_nCards) return info;
+  HZORIX7 h = m_hCard[number - 1];
+  DWORD error = 0;
+  ZORIX7GetCardPosition(h, &info.bus, &info.slot, &error);
+  info.zorix7F = ZORIX7IsVersion3(h) != 0;
+  for (const auto& e : m_channel)
+    if (e.nCard == static_cast<int>(number)) info.identification = e.strKonfig;
+  return info;
+}
+
 std::vector<CString> CZORIX7CheckDlg::CardSummaryLines() const {
   std::vector<CString> lines = BusAssignmentLines(m_channel);
   for (UINT n = 1; n <= m_nCards; ++n) {
-    HZORIX7 h = m_hCard[n - 1];
-    const ChannelEntry* entry = nullptr;
-    for (const auto& e : m_channel)
-      if (e.nCard == static_cast<int>(n)) entry = &e;
-    DWORD bus = 0, slot = 0, error = 0;
-    ZORIX7GetCardPosition(h, &bus, &slot, &error);
-    lines.push_back(CString::Formatted("Karte %u: Bus %u Slot %u %s Karte \"%s\"", n, bus, slot,
-                                       ZORIX7IsVersion3(h) ? "ZORIX7F" : "ZORIX7",
-                                       entry ? entry->strKonfig.c_str() : ""));
+    CardInfo c = CardInfoOf(n);
+    lines.push_back(CString::Formatted("Karte %u: Bus %u Slot %u %s Karte \"%s\"", n, c.bus, c.slot,
+                                       c.zorix7F ? "ZORIX7F" : "ZORIX7", c.identification.c_str()));
   }
   return lines;
 }

@@ -18,6 +18,15 @@
 class QLineEdit;
 class QPushButton;
 
+// What the reports say about one opened card.
+struct CardInfo {
+  UINT number = 0;
+  DWORD bus = 0;
+  DWORD slot = 0;
+  bool zorix7F = false;
+  CString identification;  // the "Karte" text of its identification record
+};
+
 class CZORIX7CheckDlg : public CDialog {
   Q_OBJECT
 
@@ -95,10 +104,21 @@ class CZORIX7CheckDlg : public CDialog {
   void OnCheckAll();
   void OnBusbelegung();
   void OnZorix9();
+  void OnTiefenausgleich();  // ZORIX7CheckDlgParams.cpp
+  void OnRandomLimits();
   void OnKillFocusKarte();
   void OnChangeTimeOut();
   void OnDblClkProfile();
   void OnSysCommand(UINT id);
+
+  // Measurement runs (ZORIX7CheckDlgRuns.cpp): "Parameter/Shot", "Blockmessung" and the
+  // data-rate tests; a status line shows the cycle in progress.
+  enum : int { IDC_RUN_STATUS = 1312 };
+  void OnShot();
+  void OnBlockmessung();
+  void OnRate11();
+  void OnRateN1();
+  void OnRate1N();
 
   // Configuration file
   void ChooseProfileFile();
@@ -121,6 +141,13 @@ class CZORIX7CheckDlg : public CDialog {
 
   // The cards' bus assignment lines and one line per card, for headless runs.
   std::vector<CString> CardSummaryLines() const;
+  CardInfo CardInfoOf(UINT number) const;
+  // Card errors of start-up and closing (position, warm-up, close), also shown in boxes.
+  std::vector<CString> m_cardErrors;
+
+  // "Check All": every ticked, available test in column order (a test skip() names is
+  // logged as skipped), then the line "Alle Tests: %d OK, %d Fehler".
+  void RunCheckAll(const std::function<bool(const TestColumnRow&)>& skip = {});
 
  protected:
   void CreateControls() override;
@@ -132,6 +159,7 @@ class CZORIX7CheckDlg : public CDialog {
   void PlaceCards();
   void WarmUpCards();
   void UpdateTestButtonStates();
+  void ReportCardError(const CString& text, const char* caption);
   QPushButton* AddToolButton(int id, const CString& caption);
   const TestColumnRow* FindRow(int buttonId) const;
   void RunAutomatic(const TestColumnRow& row, CTestDialog& dlg);

@@ -11,10 +11,12 @@
 #include <QVBoxLayout>
 
 #include "app/ZORIX7CheckDlg.h"
+#include "platform/QtText.h"
 
 namespace {
+// Wide enough for the largest value the field takes (a 32-bit number).
 QLineEdit* NumberEdit(QLineEdit* edit) {
-  edit->setMaximumWidth(70);
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("4294967295") + 16);
   edit->setAlignment(Qt::AlignRight);
   return edit;
 }
@@ -31,10 +33,14 @@ void CZORIX7CheckDlg::CreateControls() {
   for (const auto& row : TestColumn()) {
     int id = row.buttonId;
     QPushButton* button = AddButton(id, row.caption, [this, id] { RunTestButton(id); });
-    button->setMinimumWidth(140);
+    button->setMinimumWidth(130);
     grid->addWidget(button, r, 0);
     grid->addWidget(AddCheck(row.checkId, ""), r, 1);
-    grid->addWidget(AddStatic(row.statusId, ""), r, 2);
+    QLabel* status = AddStatic(row.statusId, "");
+    // Long status texts wrap, so the window fits a 1024 pixel wide screen.
+    status->setWordWrap(true);
+    status->setMinimumWidth(160);
+    grid->addWidget(status, r, 2);
     ++r;
   }
   QPushButton* checkAll = AddButton(IDC_CHECK_ALL, "Check All", [this] { OnCheckAll(); });
@@ -45,7 +51,7 @@ void CZORIX7CheckDlg::CreateControls() {
 
   // Right: selection, data rate, tools, result list.
   auto* right = new QVBoxLayout();
-  auto* top = new QHBoxLayout();
+  auto* top = new QGridLayout();
 
   auto* selection = new QGroupBox("Auswahl", this);
   auto* sel = new QGridLayout(selection);
@@ -65,31 +71,31 @@ void CZORIX7CheckDlg::CreateControls() {
   QLineEdit* timeout = NumberEdit(AddEdit(IDC_TIMEOUT));
   connect(timeout, &QLineEdit::textEdited, this, [this] { OnChangeTimeOut(); });
   sel->addWidget(timeout, 4, 1);
-  top->addWidget(selection);
+  top->addWidget(selection, 0, 0);
 
   auto* rate = new QGroupBox("Datenrate", this);
   auto* rg = new QGridLayout(rate);
   rg->addWidget(AddToolButton(IDC_RATE11, "Karte n Satz n"), 0, 0);
   rg->addWidget(AddToolButton(IDC_RATEN1, "Karte n Sätze 1..n"), 1, 0);
   rg->addWidget(AddToolButton(IDC_RATE1N, "Karten 1..n Satz n"), 2, 0);
-  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) GetDlgItem(id)->setMinimumWidth(150);
+  for (int id : {IDC_RATE11, IDC_RATEN1, IDC_RATE1N}) GetDlgItem(id)->setMinimumWidth(140);
   rg->addWidget(AddCheck(IDC_DMA, "DMA"), 0, 1);
   rg->addWidget(AddCheck(IDC_PREPALL, "PrepAll"), 1, 1);
   rg->addWidget(AddCheck(IDC_KONTINUIERLICH, "kontinuierlich"), 2, 1);
-  rg->addWidget(AddCheck(IDC_ANZEIGE, "Anzeige"), 0, 2);
-  rg->addWidget(AddCheck(IDC_RANDOM, "Random"), 1, 2);
-  top->addWidget(rate);
+  rg->addWidget(AddCheck(IDC_ANZEIGE, "Anzeige"), 3, 0);
+  rg->addWidget(AddCheck(IDC_RANDOM, "Random"), 3, 1);
+  top->addWidget(rate, 0, 1);
 
   auto* tools = new QGroupBox("Einstellungen", this);
   auto* tg = new QGridLayout(tools);
   tg->addWidget(AddToolButton(IDC_TIEFENAUSGLEICH, "Tiefenausgleich"), 0, 0);
   tg->addWidget(AddStatic(0, "Tiefenausgleich festlegen"), 0, 1);
-  tg->addWidget(AddToolButton(IDC_RANDOM_LIMITS, "Random Limits"), 1, 0);
-  tg->addWidget(AddToolButton(IDC_BUSBELEGUNG, "Busbelegung"), 2, 0);
-  tg->addWidget(AddToolButton(IDC_ZORIX9, "ZORIX9"), 3, 0);
-  tg->addWidget(AddStatic(0, "ZORIX9-Kennung/Mode aktivieren"), 3, 1);
-  tg->addWidget(AddButton(IDM_ABOUTBOX, "Info über ZORIX7Check...", [this] { OnSysCommand(IDM_ABOUTBOX); }), 4, 0);
-  top->addWidget(tools);
+  tg->addWidget(AddToolButton(IDC_RANDOM_LIMITS, "Random Limits"), 0, 2);
+  tg->addWidget(AddToolButton(IDC_ZORIX9, "ZORIX9"), 1, 0);
+  tg->addWidget(AddStatic(0, "ZORIX9-Kennung/Mode aktivieren"), 1, 1);
+  tg->addWidget(AddToolButton(IDC_BUSBELEGUNG, "Busbelegung"), 1, 2);
+  tg->addWidget(AddButton(IDM_ABOUTBOX, "Info über ZORIX7Check...", [this] { OnSysCommand(IDM_ABOUTBOX); }), 2, 0);
+  top->addWidget(tools, 1, 0, 1, 2);
   right->addLayout(top);
 
   QListWidget* profile = AddListBox(IDC_PROFILE, m_listProfile, [this] { OnDblClkProfile(); });
@@ -98,11 +104,10 @@ void CZORIX7CheckDlg::CreateControls() {
   right->addWidget(profile);
 
   QListWidget* results = AddListBox(IDC_RESULT_LIST, m_listResult);
-  QFont fixed("DejaVu Sans Mono");
-  fixed.setStyleHint(QFont::Monospace);
-  results->setFont(fixed);
-  results->setMinimumHeight(320);
+  results->setFont(FixedPitchFont(9));
+  results->setMinimumHeight(120);
   right->addWidget(results, 1);
+  right->addWidget(AddStatic(IDC_RUN_STATUS, ""));
 
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(AddButton(IDC_SAVE, "Save", [this] { OnSave(); }));
@@ -113,7 +118,7 @@ void CZORIX7CheckDlg::CreateControls() {
   root->addLayout(right, 1);
   UpdateTestButtonStates();
 
-  resize(1100, 640);
+  resize(1000, 680);
 }
 
 QPushButton* CZORIX7CheckDlg::AddToolButton(int id, const CString& caption) {

@@ -5,15 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-// The listings align their columns; Courier New, used on Windows, is rarely on Linux.
-QFont FixedPitchListFont() {
-  QFont f(QStringLiteral("DejaVu Sans Mono"), 8);
-  f.setStyleHint(QFont::Monospace);
-  f.setFixedPitch(true);
-  return f;
-}
-}  // namespace
+#include "platform/QtText.h"
+
 
 CListingDlg::CListingDlg(UINT templateId, int listId, CListBox& list, QWidget* parent)
     : CDialog(templateId, parent), m_listId(listId), m_list(list) {}
@@ -21,7 +14,7 @@ CListingDlg::CListingDlg(UINT templateId, int listId, CListBox& list, QWidget* p
 void CListingDlg::CreateControls() {
   auto* layout = new QVBoxLayout(this);
   QListWidget* list = AddListBox(m_listId, m_list);
-  list->setFont(FixedPitchListFont());
+  list->setFont(FixedPitchFont());
   layout->addWidget(list);
-  layout->addWidget(AddButton(IDOK, "OK", [this] { OnOK(); }), 0, Qt::AlignRight);
+  layout->addWidget(AddButton(IDOK, "OK"), 0, Qt::AlignRight);
 }

@@ -9,7 +9,8 @@
 enum class Verdict {
   Pass,
   Fail,
-  Info,  // a line that checked nothing
+  Info,     // a line that checked nothing
+  Skipped,  // a check that could not run here (headless without its file)
 };
 
 struct ResultLine {

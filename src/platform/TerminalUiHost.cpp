@@ -47,6 +47,8 @@ int TerminalUiHost::MessageBox(const CString& text, const CString& caption, UINT
     return IDOK;
   }
   int configured = m_yesNoAnswer;
+  // A run nobody watches never loops on a question: "go on?" is answered Cancel.
+  if (kind == MB_YESNOCANCEL && !m_interactive) configured = IDCANCEL;
   if (kind == MB_OKCANCEL) configured = (m_yesNoAnswer == IDYES || m_yesNoAnswer == IDOK) ? IDOK : IDCANCEL;
   if (kind == MB_YESNO && configured == IDCANCEL) configured = IDNO;
   int answer = m_interactive ? AskTerminal(m_out, kind, configured) : configured;
@@ -63,7 +65,11 @@ INT_PTR TerminalUiHost::DoModal(CDialog& dlg) {
   return IDCANCEL;
 }
 
-bool TerminalUiHost::GetOpenFileName(const FileDialogRequest& request, CString&) {
+bool TerminalUiHost::GetOpenFileName(const FileDialogRequest& request, CString& path) {
+  if (m_fileAnswer) {
+    path = *m_fileAnswer;
+    return true;
+  }
   std::fprintf(m_out, "[%s] Dateiauswahl ohne Bildschirm nicht möglich.\n", request.title.c_str());
   std::fflush(m_out);
   return false;

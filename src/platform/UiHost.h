@@ -71,11 +71,13 @@ class QtUiHost final : public UiHost {
   void UpdateWindow(QWidget& window) override;
 };
 
-// Headless runs: boxes are printed; questions take the configured answer, or ask on the
-// terminal when input is one. Modal dialogs are initialised and cancelled.
+// Headless runs: boxes are printed; questions take the configured answer (a Yes/No/Cancel
+// question Cancel), or ask on the terminal when input is one. Modal dialogs are initialised
+// and cancelled; a file chooser takes the file given on the command line, if any.
 class TerminalUiHost final : public UiHost {
  public:
   explicit TerminalUiHost(FILE* out = stdout, bool interactive = false, int yesNoAnswer = IDNO);
+  void SetFileAnswer(std::optional<CString> path) { m_fileAnswer = std::move(path); }
   int MessageBox(const CString& text, const CString& caption, UINT type) override;
   INT_PTR DoModal(CDialog& dlg) override;
   bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
@@ -86,6 +88,7 @@ class TerminalUiHost final : public UiHost {
   FILE* m_out;
   bool m_interactive;
   int m_yesNoAnswer;
+  std::optional<CString> m_fileAnswer;
 };
 
 // Tests: answers are queued, everything shown is recorded.

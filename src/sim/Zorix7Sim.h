@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "card/CardConstants.h"
+#include "card/ErrorWords.h"
 #include "card/zorix7dll.h"
 
 namespace zorix7sim {
@@ -17,15 +18,15 @@ class CardModel;
 // Error words of the virtual cards. Calls without an error word note the same codes in
 // the journal only.
 enum : DWORD {
-  kErrInvalidHandle = 0xE0000001,
-  kErrNullPointer = 0xE0000002,
-  kErrOutOfRange = 0xE0000003,
-  kErrWrongVariant = 0xE0000004,  // ZORIX7F-only call on a ZORIX7 card
-  kErrInReset = 0xE0000005,       // call needs the card out of reset
-  kErrNoCard = 0xE0000006,        // Open: the bench has no card of that number
-  kErrNoData = 0xE0000007,        // fetch from a card that neither runs nor holds a shot
-  kErrDataTimeOut = 0xE0000008,   // a started fetch outlasted the data time-out
-  kErrInjected = 0xE00000FF,      // default error word of an injected fault
+  kErrInvalidHandle = errorword::kInvalidHandle,
+  kErrNullPointer = errorword::kNullPointer,
+  kErrOutOfRange = errorword::kOutOfRange,
+  kErrWrongVariant = errorword::kWrongVariant,
+  kErrInReset = errorword::kInReset,
+  kErrNoCard = errorword::kNoCard,
+  kErrNoData = errorword::kNoData,
+  kErrDataTimeOut = errorword::kDataTimeOut,
+  kErrInjected = errorword::kInjected,
 };
 
 // DSP commands (CardCommands.cpp): a code the DSP does not know or with a word count that does
@@ -96,5 +97,10 @@ bool SetStuckEepromByte(int cardNumber, unsigned address, bool stuck = true);
 
 // True for every call name of the C interface ("ZORIX7GetData" or "GetData").
 bool IsCallName(std::string_view call);
+
+// ---- time (CardMeasure.cpp) ----
+// The cards' shared time in microseconds: the clock's milliseconds and what the cards have
+// waited below one.
+uint64_t CardTimeUs();
 
 }  // namespace zorix7sim

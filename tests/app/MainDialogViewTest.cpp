@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -32,24 +33,41 @@ TEST_F(MainDialogView, EveryControlCarriesItsIdAndCaption) {
   EXPECT_EQ(d.GetDlgItemText(IDC_STATUS_HOTPLUG), "Betriebsspannung ist EIN");
   EXPECT_EQ(d.GetDlgItemText(IDC_STATUS_SHOT), "Parameter setzen/Einzelmessung ausführen");
   EXPECT_EQ(d.GetDlgItemText(IDC_KARTEN_LABEL), "von 2 Karten");
-  EXPECT_EQ(d.GetWindowText(), "ZORIX7 Check");
+  EXPECT_EQ(d.GetWindowText(), "ZORIX7Check");
 }
 
-TEST_F(MainDialogView, RendersOffscreenWithTheResultListAsTheLargestArea) {
+// Laid out on a laptop screen (less a title bar), every control lies inside the window and no
+// two overlap; long lists still show a useful number of lines.
+TEST_F(MainDialogView, FitsSmallScreensWithoutClippingOrOverlap) {
   auto& d = Start();
   for (int i = 0; i < 5; ++i) d.AppendResultLine(CString::Formatted("PCI Configuration: OK %d", i));
-  d.show();
-  QApplication::processEvents();
-  QImage image = d.grab().toImage();
-  EXPECT_GE(image.width(), 900);
-  const char* out = std::getenv("ZORIX7_SCREENSHOT_DIR");
-  if (out) image.save(QString(out) + "/main-dialog.png");
-  auto* results = qobject_cast<QListWidget*>(d.GetDlgItem(IDC_RESULT_LIST));
-  ASSERT_NE(results, nullptr);
-  EXPECT_GT(results->height(), d.height() / 2);
-  EXPECT_EQ(results->count(), 5);
-  EXPECT_EQ(results->currentRow(), 4);
-  d.hide();
+  for (QSize screen : {QSize(1280, 720), QSize(1024, 768)}) {
+    SCOPED_TRACE(screen.width());
+    QSize available(screen.width(), screen.height() - 40);
+    EXPECT_LE(d.minimumSizeHint().width(), available.width());
+    EXPECT_LE(d.minimumSizeHint().height(), available.height());
+    d.resize(available);
+    d.show();
+    QApplication::processEvents();
+    std::vector<std::pair<int, QRect>> controls;
+    for (QWidget* w : d.findChildren<QWidget*>()) {
+      if (!w->property("ctrlId").isValid() || !w->isVisible()) continue;
+      QRect r(w->mapTo(&d, QPoint(0, 0)), w->size());
+      EXPECT_TRUE(d.rect().contains(r)) << "control " << w->property("ctrlId").toInt() << " clipped";
+      controls.emplace_back(w->property("ctrlId").toInt(), r);
+    }
+    for (size_t i = 0; i < controls.size(); ++i)
+      for (size_t j = i + 1; j < controls.size(); ++j)
+        EXPECT_FALSE(controls[i].second.intersects(controls[j].second))
+            << "controls " << controls[i].first << " and " << controls[j].first << " overlap";
+    auto* results = qobject_cast<QListWidget*>(d.GetDlgItem(IDC_RESULT_LIST));
+    EXPECT_GE(results->height(), 5 * results->fontMetrics().height());
+    if (const char* out = std::getenv("ZORIX7_SCREENSHOT_DIR"))
+      d.grab().toImage().save(QString("%1/main-dialog-%2.png").arg(out).arg(screen.width()));
+    d.hide();
+  }
+  auto* number = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_ZYKLEN));
+  EXPECT_GE(number->width(), number->fontMetrics().horizontalAdvance("4294967295"));
 }
 
 TEST_F(MainDialogView, HeadlessSummaryListsBusAssignmentAndCards) {

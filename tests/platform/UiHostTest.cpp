@@ -114,6 +114,7 @@ TEST_F(ScriptedHostTest, ADialogThatEndsItselfWhileInitialisingSkipsTheHandler) 
   EXPECT_EQ(dlg.DoModal(), IDOK + 40);
   EXPECT_FALSE(handlerRan);
   EXPECT_EQ(host.PendingDialogs(), 1u);
+  host.Clear();  // the unused handler is the point here
 }
 
 TEST_F(ScriptedHostTest, ModelessWindowsAreInitialisedAndCounted) {
@@ -147,9 +148,45 @@ TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   EXPECT_NE(text.find("[Wert] "), std::string::npos) << text;
   std::fclose(out);
 
+  // Nobody at the terminal: "go on?" questions end the loop they stand in.
   TerminalUiHost no(std::tmpfile(), false, IDNO);
-  EXPECT_EQ(no.MessageBox("?", "c", MB_YESNOCANCEL), IDNO);
+  EXPECT_EQ(no.MessageBox("ASCAN?", "c", MB_YESNOCANCEL), IDCANCEL);
   EXPECT_EQ(no.MessageBox("?", "c", MB_OKCANCEL), IDCANCEL);
+  no.SetFileAnswer(CString("/tmp/dsp.hex"));
+  EXPECT_TRUE(no.GetOpenFileName(FileDialogRequest{}, path));
+  EXPECT_EQ(path, "/tmp/dsp.hex");
+}
+
+// A strict script never answers a write question on its own, and a dialog of the wrong type
+// is an error, not a silent cancel.
+TEST(ScriptedHostStrict, UnansweredQuestionsAndWrongDialogsAreScriptErrors) {
+  ScriptedUiHost host;
+  std::vector<std::string> errors;
+  host.SetScriptErrorHandler([&](const std::string& e) { errors.push_back(e); });
+  ScopedUiHost scope(host);
+  EXPECT_EQ(MessageBox("Wollen Sie wirklich schreiben?", "Kennung", MB_YESNO), IDYES);  // lenient by default
+  host.SetStrict(true);
+  EXPECT_EQ(MessageBox("Info", "Test"), IDOK);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(MessageBox("Wollen Sie wirklich schreiben?", "Kennung", MB_YESNO), IDNO);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("Wollen Sie wirklich schreiben?"), std::string::npos);
+  host.QueueAnswer(IDYES);
+  EXPECT_EQ(MessageBox("Wollen Sie wirklich schreiben?", "Kennung", MB_YESNO), IDYES);
+
+  struct OtherDialog : CDialog {
+    OtherDialog() : CDialog(300) {}
+  };
+  bool ran = false;
+  host.QueueDialogOf<OtherDialog>([&](OtherDialog&) {
+    ran = true;
+    return IDOK;
+  });
+  ValueDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_FALSE(ran);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_NE(errors[1].find("ValueDialog"), std::string::npos) << errors[1];
 }
 
 TEST(DefaultHost, IsTheTerminalAndScopesRestoreIt) {

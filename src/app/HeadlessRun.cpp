@@ -1,0 +1,69 @@
+#include "app/HeadlessRun.h"
+
+#include "platform/CWinApp.h"
+#include "platform/UiHost.h"
+
+namespace {
+bool AnyFailed(const std::vector<ResultLine>& lines) {
+  for (const auto& l : lines)
+    if (l.verdict == Verdict::Fail) return true;
+  return false;
+}
+
+bool AnyPassed(const std::vector<ResultLine>& lines) {
+  for (const auto& l : lines)
+    if (l.verdict == Verdict::Pass) return true;
+  return false;
+}
+}  // namespace
+
+RunResult RunHeadless(const HeadlessOptions& options, const CString& moduleDir, FILE* out) {
+  RunResult run;
+  TerminalUiHost host(out, options.interactive, options.yes ? IDYES : IDNO);
+  host.SetFileAnswer(options.firmware);
+  ScopedUiHost scoped(host);
+  CZORIX7CheckDlg dlg;
+  dlg.m_strModuleDir = moduleDir;
+  dlg.InitDialog();
+  if (dlg.IsEnded()) {
+    run.status = kExitNoCard;
+    return run;
+  }
+  std::fprintf(out, "Konfiguration: %s\n", AfxGetApp() ? AfxGetApp()->m_pszProfileName.c_str() : "");
+  for (const CString& line : dlg.CardSummaryLines()) std::fprintf(out, "%s\n", line.c_str());
+  std::fflush(out);
+
+  bool checkedSomething = true;
+  if (options.checkAll) {
+    if (dlg.CheckAllButtons().empty())
+      std::fprintf(out, "Kein automatischer Test verfügbar: kein Test ist angekreuzt und in diesem Build vorhanden.\n");
+    dlg.m_onResultLine = [out](const ResultLine& line) {
+      std::fprintf(out, "%s\n", line.text.c_str());
+      std::fflush(out);
+    };
+    // The DSP check would ask for its firmware file; without one it is skipped, not passed.
+    auto skip = [&](const TestColumnRow& row) { return row.buttonId == IDC_DSP && !options.firmware; };
+    for (UINT n = 1; n <= dlg.m_nCards; ++n) {
+      if (options.card && static_cast<UINT>(options.card) != n) continue;
+      std::fprintf(out, "== Karte %u\n", n);
+      dlg.m_nCard = n;
+      if (options.set) dlg.m_nParamSet = *options.set;
+      dlg.UpdateData(FALSE);
+      size_t first = dlg.ResultLines().size();
+      dlg.RunCheckAll(skip);
+      CardResult card{dlg.CardInfoOf(n), {}};
+      card.lines.assign(dlg.ResultLines().begin() + static_cast<long>(first), dlg.ResultLines().end());
+      run.cards.push_back(std::move(card));
+    }
+    checkedSomething = false;
+    for (const auto& c : run.cards) checkedSomething |= AnyPassed(c.lines) || AnyFailed(c.lines);
+  } else {
+    for (UINT n = 1; n <= dlg.m_nCards; ++n) run.cards.push_back({dlg.CardInfoOf(n), {}});
+  }
+  dlg.OnOK();
+  run.cardErrors = dlg.m_cardErrors;
+  bool failed = !run.cardErrors.empty() || !checkedSomething;
+  for (const auto& c : run.cards) failed |= AnyFailed(c.lines);
+  run.status = failed ? kExitFailed : kExitPassed;
+  return run;
+}

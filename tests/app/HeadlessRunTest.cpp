@@ -1,0 +1,142 @@
+#include <gmock/gmock.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QXmlStreamReader>
+#include <cstdio>
+
+#include "AppTestSupport.h"
+#include "app/HeadlessRun.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+class HeadlessRun : public MainDialogFixture {
+ protected:
+  // Runs headless on the loaded bench; the printed text lands in `printed`.
+  RunResult Run(HeadlessOptions options = CheckAll()) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    RunResult run = RunHeadless(options, dir.path().toStdString(), out);
+    std::fclose(out);
+    printed.assign(buffer, size);
+    std::free(buffer);
+    return run;
+  }
+  static HeadlessOptions CheckAll() {
+    HeadlessOptions o;
+    o.checkAll = true;
+    return o;
+  }
+  static std::vector<Verdict> Verdicts(const CardResult& card) {
+    std::vector<Verdict> v;
+    for (const auto& l : card.lines) v.push_back(l.verdict);
+    return v;
+  }
+  std::string printed;
+};
+
+int Count(const std::vector<ResultLine>& lines, Verdict v) {
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [v](const auto& l) { return l.verdict == v; }));
+}
+}  // namespace
+
+TEST_F(HeadlessRun, EveryCardIsCheckedInColumnOrderAndSummarised) {
+  ASSERT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
+  RunResult run = Run();
+  ASSERT_EQ(run.cards.size(), 2u);
+  for (const CardResult& card : run.cards) {
+    ASSERT_FALSE(card.lines.empty());
+    // The last line sums up the card; every other line carries its check's verdict.
+    const ResultLine& summary = card.lines.back();
+    EXPECT_EQ(summary.text, CString::Formatted("Alle Tests: %d OK, %d Fehler", Count(card.lines, Verdict::Pass),
+                                               Count(card.lines, Verdict::Fail)));
+    EXPECT_EQ(Count(card.lines, Verdict::Fail), 0) << printed;
+  }
+  EXPECT_EQ(run.cards[1].card.number, 2u);
+  EXPECT_EQ(run.cards[1].card.bus, 3u);
+  EXPECT_THAT(printed, HasSubstr("== Karte 2\n"));
+  // The DSP check needs its firmware file; without one it is skipped, never passed.
+  bool dsp = false;
+  for (const auto& row : TestColumn()) dsp |= row.buttonId == IDC_DSP && row.factory != nullptr;
+  if (dsp) EXPECT_THAT(printed, HasSubstr("DSP-Programm: übersprungen"));
+  EXPECT_EQ(run.status, Count(run.cards[0].lines, Verdict::Pass) > 0 ? kExitPassed : kExitFailed);
+}
+
+TEST_F(HeadlessRun, NothingCheckedIsNoSuccessAndNoCardIsStatusThree) {
+  WriteConfig(
+      "[Check]\nPCIconfig=no\nPCIEEPROM=no\nPCIoperation=no\nKennung=no\nLCA=no\nDSP=no\nTest=no\nCommand=no\n"
+      "Einzelmessung=no\nBlockmessung=no\n");
+  ASSERT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
+  RunResult run = Run();
+  EXPECT_EQ(run.status, kExitFailed);
+  EXPECT_THAT(printed, HasSubstr("Kein automatischer Test verfügbar"));
+
+  ASSERT_TRUE(zorix7sim::LoadBenchText("; no card\n"));
+  EXPECT_EQ(Run().status, kExitNoCard);
+}
+
+TEST_F(HeadlessRun, AStartUpCardErrorFailsTheRunAndIsReported) {
+  ASSERT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
+  ASSERT_TRUE(zorix7sim::AddFault({"WarmUp", 2, 0}));
+  HeadlessOptions options;  // --cards
+  RunResult run = Run(options);
+  EXPECT_EQ(run.status, kExitFailed);
+  EXPECT_THAT(run.cardErrors, ::testing::ElementsAre(CString::Formatted("WarmUp Karte 2 Error %X", zorix7sim::kErrInjected)));
+  EXPECT_THAT(printed, HasSubstr("[Init] WarmUp Karte 2 Error E00000FF"));
+}
+
+TEST_F(HeadlessRun, ReportsReadBackAsJUnitXmlAndJson) {
+  RunResult run;
+  run.status = kExitFailed;
+  run.cards.push_back({{1, 2, 5, true, "ZORIX7F 1234"},
+                       {{"PCI Configuration: OK", Verdict::Pass},
+                        {"PCI EEPROM: Length Soll: 1FF Ist: FF", Verdict::Fail},
+                        {"Command: Reset Command Error E00000FF", Verdict::Fail},
+                        {"DSP-Programm: übersprungen", Verdict::Skipped},
+                        {"Alle Tests: 1 OK, 2 Fehler", Verdict::Info}}});
+  run.cardErrors.push_back("Karte 2 Close Error");
+  std::string xmlPath = dir.path().toStdString() + "/r.xml", jsonPath = dir.path().toStdString() + "/r.json", why;
+  ASSERT_TRUE(WriteJUnitReport(run, xmlPath, why)) << why;
+  ASSERT_TRUE(WriteJsonReport(run, jsonPath, why)) << why;
+
+  QFile xmlFile(QString::fromStdString(xmlPath));
+  ASSERT_TRUE(xmlFile.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&xmlFile);
+  int suites = 0, cases = 0, failures = 0, skipped = 0;
+  QStringList properties;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    suites += xml.name() == u"testsuite";
+    cases += xml.name() == u"testcase";
+    failures += xml.name() == u"failure";
+    skipped += xml.name() == u"skipped";
+    if (xml.name() == u"property")
+      properties << xml.attributes().value("name").toString() + "=" + xml.attributes().value("value").toString();
+  }
+  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_EQ(suites, 2);    // the card, and the start-up/closing errors
+  EXPECT_EQ(cases, 5);     // four checks (the summary is no case) and one closing error
+  EXPECT_EQ(failures, 3);
+  EXPECT_EQ(skipped, 1);
+  EXPECT_EQ(properties, QStringList({"bus=2", "slot=5", "variant=ZORIX7F", "identification=ZORIX7F 1234"}));
+
+  QFile jsonFile(QString::fromStdString(jsonPath));
+  ASSERT_TRUE(jsonFile.open(QIODevice::ReadOnly));
+  QJsonDocument doc = QJsonDocument::fromJson(jsonFile.readAll());
+  ASSERT_TRUE(doc.isObject());
+  QJsonArray checks = doc["cards"][0]["checks"].toArray();
+  ASSERT_EQ(checks.size(), 5);
+  EXPECT_EQ(checks[1].toObject()["verdict"].toString(), "failed");
+  EXPECT_FALSE(checks[1].toObject().contains("errorWord"));
+  EXPECT_EQ(checks[2].toObject()["errorWord"].toInteger(), 0xE00000FF);
+  EXPECT_EQ(checks[2].toObject()["errorMeaning"].toString(), "eingespeister Fehler (virtuelle Karte)");
+  EXPECT_EQ(doc["exitStatus"].toInt(), 1);
+
+  EXPECT_FALSE(CanWriteReport(dir.path().toStdString() + "/missing/r.xml", why));
+  EXPECT_EQ(why, "Ordner fehlt");
+  EXPECT_FALSE(CanWriteReport(dir.path().toStdString(), why));
+}
