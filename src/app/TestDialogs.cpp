@@ -52,8 +52,8 @@ const std::vector<ToolButton>& ToolButtons() {
       {IDC_RATE11, nullptr},
       {IDC_RATEN1, nullptr},
       {IDC_RATE1N, nullptr},
-      {IDC_TIEFENAUSGLEICH, nullptr},
-      {IDC_RANDOM_LIMITS, nullptr},
+      {IDC_TIEFENAUSGLEICH, &D::OnTiefenausgleich},
+      {IDC_RANDOM_LIMITS, &D::OnRandomLimits},
       {IDC_BUSBELEGUNG, &D::OnBusbelegung},
       {IDC_ZORIX9, &D::OnZorix9},
   };
