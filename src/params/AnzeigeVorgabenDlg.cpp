@@ -38,9 +38,8 @@ CAnzeigeVorgabenDlg::CAnzeigeVorgabenDlg(HZORIX7 card, ParameterSet* set, QWidge
                        {IDC_RATE20, "20 (1.25) MHz", &m_nRate[2]},
                        {IDC_RATE10, "10 (0.68) MHz", &m_nRate[3]},
                        {IDC_RATE160, "160 MHz (virtuell)", &m_nRate[4]}});
-  m_unitField = Field({{IDC_UNIT_SAMPLES, "Samples", &m_nUnit[0]},
-                       {IDC_UNIT_US, "µs", &m_nUnit[1]},
-                       {IDC_UNIT_MM, "mm", &m_nUnit[2]}});
+  m_unitField = Field(
+      {{IDC_UNIT_SAMPLES, "Samples", &m_nUnit[0]}, {IDC_UNIT_US, "µs", &m_nUnit[1]}, {IDC_UNIT_MM, "mm", &m_nUnit[2]}});
   static const char* const kPulse[8] = {"65 ns", "85 ns", "135 ns", "185 ns", "280 ns", "480 ns", "880 ns", "1680 ns"};
   RadioField pulse;
   for (int i = 0; i < 8; ++i) pulse.push_back({IDC_PULSE0 + i, kPulse[i], &m_nImpulsbreite[i]});
@@ -49,7 +48,8 @@ CAnzeigeVorgabenDlg::CAnzeigeVorgabenDlg(HZORIX7 card, ParameterSet* set, QWidge
   for (int i = 0; i < 4; ++i) energy.push_back({IDC_ENERGIE1 + i, kEnergy[i], &m_nEnergie[i]});
   m_groups = {
       {m_rateField, &EditorValues::rate},
-      {Field({{IDC_KEINE_MESSUNG, "keine Messung", &m_nMessung[0]}, {IDC_EINZELMESSUNG, "Einzelmessung", &m_nMessung[1]}}),
+      {Field({{IDC_KEINE_MESSUNG, "keine Messung", &m_nMessung[0]},
+              {IDC_EINZELMESSUNG, "Einzelmessung", &m_nMessung[1]}}),
        &EditorValues::messung},
       {Field({{IDC_HF, "HF", &m_nGleichrichtung[0]},
               {IDC_POSITIV, "positiv", &m_nGleichrichtung[1]},
@@ -100,7 +100,8 @@ void CAnzeigeVorgabenDlg::CreateControls() {
   g = Box(top, "Samplerate", 0, 1);
   std::vector<QRadioButton*> rate;
   for (size_t i = 0; i < m_rateField.size(); ++i)
-    rate.push_back(AddRadio(m_rateField[i].id, m_rateField[i].caption, [this, i] { OnSampleRate(static_cast<int>(i)); }));
+    rate.push_back(
+        AddRadio(m_rateField[i].id, m_rateField[i].caption, [this, i] { OnSampleRate(static_cast<int>(i)); }));
   radios(g, rate, 0, 0);
   g->addWidget(AddCheck(IDC_TAKT16, "Takt/16"), 5, 0);
 

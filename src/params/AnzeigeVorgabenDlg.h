@@ -54,7 +54,7 @@ class CAnzeigeVorgabenDlg : public CDialog {
     IDC_OUT_READY,
     IDC_OUT_LOW,
     IDC_SPERRE,
-    IDC_PULSE0 = 1270,  // 8 pulse widths, 65 .. 1680 ns
+    IDC_PULSE0 = 1270,    // 8 pulse widths, 65 .. 1680 ns
     IDC_ENERGIE1 = 1278,  // "Energie 1" .. "Energie 4"
     IDC_SE = 1282,
     IDC_SENDERDAEMPFUNG,

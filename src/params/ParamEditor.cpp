@@ -82,9 +82,7 @@ void ChooseSampleRate(EditorPositions& p, EditorScale& s, BYTE code) {
   ToUnit(p, s);
 }
 
-BYTE SamplerateCode(int rateIndex, BOOL takt16) {
-  return static_cast<BYTE>(Index(rateIndex, 5) + (takt16 ? 5 : 0));
-}
+BYTE SamplerateCode(int rateIndex, BOOL takt16) { return static_cast<BYTE>(Index(rateIndex, 5) + (takt16 ? 5 : 0)); }
 
 void RateOfCode(BYTE code, int& rateIndex, BOOL& takt16) {
   const int row = code & 0x0F;

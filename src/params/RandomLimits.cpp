@@ -57,13 +57,18 @@ uint64_t Clamp(uint64_t v, uint64_t min, uint64_t max) {
 WORD RandomPositionMask(BYTE samplerate) {
   switch (samplerate) {
     case 0:
-    case 5: return 0xFFF8;
+    case 5:
+      return 0xFFF8;
     case 1:
-    case 6: return 0xFFFC;
+    case 6:
+      return 0xFFFC;
     case 2:
-    case 7: return 0xFFFE;
-    case 3: return 0xFFFF;
-    default: return 0xFFF0;
+    case 7:
+      return 0xFFFE;
+    case 3:
+      return 0xFFFF;
+    default:
+      return 0xFFF0;
   }
 }
 

@@ -10,10 +10,14 @@ namespace {
 using FieldRef = CRandomLimitsDlg::FieldRef;
 
 template <int Gate>
-FieldRef GateStart(ParameterSet& p) { return &p.Gates.gate[Gate].start; }
+FieldRef GateStart(ParameterSet& p) {
+  return &p.Gates.gate[Gate].start;
+}
 // The gate end fields of the limits hold the gate width.
 template <int Gate>
-FieldRef GateWidth(ParameterSet& p) { return &p.Gates.gate[Gate].end; }
+FieldRef GateWidth(ParameterSet& p) {
+  return &p.Gates.gate[Gate].end;
+}
 }  // namespace
 
 const std::vector<CRandomLimitsDlg::Row>& CRandomLimitsDlg::Rows() {

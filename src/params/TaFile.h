@@ -16,11 +16,11 @@ inline constexpr unsigned kTaMaxPoints = 256;
 inline constexpr size_t kTaReadLimit = 1 << 20;
 
 struct TaFileTable {
-  bool hasSpacing = false;  // false: the file does not start with a number
-  double spacingUs = 0;     // the first number, within float range (NaN counts 0)
-  double spacingSteps = 0;  // spacing / step, as the editor's field keeps it
-  WORD abstand = 0;         // spacing in steps on the divisor's grid, within 16 bits
-  unsigned count = 0;       // values read, at most 256
+  bool hasSpacing = false;                 // false: the file does not start with a number
+  double spacingUs = 0;                    // the first number, within float range (NaN counts 0)
+  double spacingSteps = 0;                 // spacing / step, as the editor's field keeps it
+  WORD abstand = 0;                        // spacing in steps on the divisor's grid, within 16 bits
+  unsigned count = 0;                      // values read, at most 256
   std::array<WORD, kTaMaxPoints> table{};  // value x 10, truncated into 0..65535
 };
 
