@@ -13,9 +13,24 @@ class CBlendenDlg : public CTestDialog {
  public:
   enum : int {
     IDD = 165,
-    IDC_ESB_TIME = 1000, IDC_LEVEL, IDC_RELATIV, IDC_ALWAYS, IDC_ESB_B0, IDC_DELAY, IDC_FEHLER, IDC_VELOCITY,
-    IDC_SAMPLES = 1010, IDC_US, IDC_MM, IDC_RESULTS, IDC_DATA_LIST,
-    IDC_ANFANG0 = 1100, IDC_ENDE0 = 1110, IDC_SCHWELLE0 = 1120, IDC_ENABLE0 = 1130, IDC_TIME0 = 1140,
+    IDC_ESB_TIME = 1000,
+    IDC_LEVEL,
+    IDC_RELATIV,
+    IDC_ALWAYS,
+    IDC_ESB_B0,
+    IDC_DELAY,
+    IDC_FEHLER,
+    IDC_VELOCITY,
+    IDC_SAMPLES = 1010,
+    IDC_US,
+    IDC_MM,
+    IDC_RESULTS,
+    IDC_DATA_LIST,
+    IDC_ANFANG0 = 1100,
+    IDC_ENDE0 = 1110,
+    IDC_SCHWELLE0 = 1120,
+    IDC_ENABLE0 = 1130,
+    IDC_TIME0 = 1140,
     IDC_MAXIMUM0 = 1150,  // gate n: the id of gate 0 + n
   };
   CBlendenDlg(HZORIX7 card, ParameterSet* set, const ActiveSetFlags* active, BOOL zorix9Mode, const BYTE* data,

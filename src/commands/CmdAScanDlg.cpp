@@ -3,8 +3,8 @@
 #include "commands/CommandWords.h"
 
 CCmdAScanDlg::CCmdAScanDlg(QWidget* parent) : CCmdParamDlg(IDD, "Parameter A-Scan", {}, parent) {
-  SetControls({Radios("Gleichrichtung", m_rectification),
-               Number(IDC_ZUSAMMENFASSUNG, "Zusammenfassung", m_nZusammenfassung)});
+  SetControls(
+      {Radios("Gleichrichtung", m_rectification), Number(IDC_ZUSAMMENFASSUNG, "Zusammenfassung", m_nZusammenfassung)});
 }
 
 void CCmdAScanDlg::Preset(const regmap::Registers&) {

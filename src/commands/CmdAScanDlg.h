@@ -9,8 +9,10 @@ class CCmdAScanDlg : public CCmdParamDlg {
 
   int m_nPositiv = 1, m_nNegativ = 1, m_nVollweg = 1, m_nHF = 1;
   UINT m_nZusammenfassung = 0;
-  const RadioField m_rectification = {{IDC_POSITIV, "positiv", &m_nPositiv}, {IDC_NEGATIV, "negativ", &m_nNegativ},
-                                      {IDC_VOLLWEG, "Vollweg", &m_nVollweg}, {IDC_HF, "HF", &m_nHF}};
+  const RadioField m_rectification = {{IDC_POSITIV, "positiv", &m_nPositiv},
+                                      {IDC_NEGATIV, "negativ", &m_nNegativ},
+                                      {IDC_VOLLWEG, "Vollweg", &m_nVollweg},
+                                      {IDC_HF, "HF", &m_nHF}};
 
  protected:
   void Preset(const regmap::Registers& regs) override;

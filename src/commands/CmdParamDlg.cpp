@@ -50,10 +50,18 @@ void CCmdParamDlg::CreateControls() {
 void CCmdParamDlg::DoDataExchange(CDataExchange* pDX) {
   for (const Control& c : m_controls) {
     switch (c.kind) {
-      case Control::Kind::Check: DDX_Check(pDX, c.id, *c.flag); break;
-      case Control::Kind::Number: DDX_Text(pDX, c.id, *c.number); break;
-      case Control::Kind::Word: DDX_Text(pDX, c.id, *c.word); break;
-      case Control::Kind::Real: DDX_Text(pDX, c.id, *c.real); break;
+      case Control::Kind::Check:
+        DDX_Check(pDX, c.id, *c.flag);
+        break;
+      case Control::Kind::Number:
+        DDX_Text(pDX, c.id, *c.number);
+        break;
+      case Control::Kind::Word:
+        DDX_Text(pDX, c.id, *c.word);
+        break;
+      case Control::Kind::Real:
+        DDX_Text(pDX, c.id, *c.real);
+        break;
       case Control::Kind::Radios:
         for (const RadioButtonDef& b : c.radios) DDX_Radio(pDX, b.id, *b.member);
         break;
@@ -64,9 +72,8 @@ void CCmdParamDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CCmdParamDlg::OnInitDialog() {
   regmap::Registers regs;
   if (m_hCard && !m_presetFields.empty())
-    regs = cmd::ReadPresetRegisters(m_presetFields, [this](uint16_t reg) {
-      return static_cast<uint16_t>(ZORIX7ReadRegister(m_hCard, reg));
-    });
+    regs = cmd::ReadPresetRegisters(
+        m_presetFields, [this](uint16_t reg) { return static_cast<uint16_t>(ZORIX7ReadRegister(m_hCard, reg)); });
   Preset(regs);
   return CDialog::OnInitDialog();
 }

@@ -32,7 +32,9 @@ class CCmdParamDlg : public CDialog {
     float* real = nullptr;
     RadioField radios = {};
   };
-  static Control Check(int id, const char* caption, BOOL& member) { return {Control::Kind::Check, id, caption, &member}; }
+  static Control Check(int id, const char* caption, BOOL& member) {
+    return {Control::Kind::Check, id, caption, &member};
+  }
   static Control Number(int id, const char* caption, UINT& member) {
     return {Control::Kind::Number, id, caption, nullptr, &member};
   }

@@ -2,9 +2,9 @@
 
 #include "commands/CommandWords.h"
 
-CCmdSenderDlg::CCmdSenderDlg(QWidget* parent)
-    : CCmdParamDlg(IDD, "Parameter Sender", cmd::kSenderPresets, parent) {
-  SetControls({Radios("Pulsbreite", m_pulseWidth), Radios("Energie", m_energy), Check(IDC_SPERRE, "Sperre", m_bSperre)});
+CCmdSenderDlg::CCmdSenderDlg(QWidget* parent) : CCmdParamDlg(IDD, "Parameter Sender", cmd::kSenderPresets, parent) {
+  SetControls(
+      {Radios("Pulsbreite", m_pulseWidth), Radios("Energie", m_energy), Check(IDC_SPERRE, "Sperre", m_bSperre)});
 }
 
 void CCmdSenderDlg::Preset(const regmap::Registers& regs) {

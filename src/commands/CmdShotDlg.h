@@ -6,10 +6,20 @@ class CCmdShotDlg : public CCmdParamDlg {
  public:
   enum : int {
     IDD = 150,
-    IDC_IFF = 1000, IDC_TA, IDC_8BIT, IDC_AVERAGE,
-    IDC_KEINE_MESSUNG = 1010, IDC_EINZELMESSUNG, IDC_AUTOMATISCH,
-    IDC_ASCAN = 1020, IDC_HF,
-    IDC_CLOCK_1 = 1030, IDC_CLOCK_2, IDC_CLOCK_4, IDC_CLOCK_8, IDC_VIRTUELL,
+    IDC_IFF = 1000,
+    IDC_TA,
+    IDC_8BIT,
+    IDC_AVERAGE,
+    IDC_KEINE_MESSUNG = 1010,
+    IDC_EINZELMESSUNG,
+    IDC_AUTOMATISCH,
+    IDC_ASCAN = 1020,
+    IDC_HF,
+    IDC_CLOCK_1 = 1030,
+    IDC_CLOCK_2,
+    IDC_CLOCK_4,
+    IDC_CLOCK_8,
+    IDC_VIRTUELL,
   };
   explicit CCmdShotDlg(QWidget* parent = nullptr);
 
@@ -21,8 +31,10 @@ class CCmdShotDlg : public CCmdParamDlg {
                                     {IDC_EINZELMESSUNG, "Einzelmessung", &m_nEinzelmessung},
                                     {IDC_AUTOMATISCH, "automatisch", &m_nAutomatisch}};
   const RadioField m_scan = {{IDC_ASCAN, "A-Scan", &m_nAScan}, {IDC_HF, "HF", &m_nHF}};
-  const RadioField m_clock = {{IDC_CLOCK_1, "1/1 Clock", &m_nClock1}, {IDC_CLOCK_2, "1/2 Clock", &m_nClock2},
-                              {IDC_CLOCK_4, "1/4 Clock", &m_nClock4}, {IDC_CLOCK_8, "1/8 Clock", &m_nClock8},
+  const RadioField m_clock = {{IDC_CLOCK_1, "1/1 Clock", &m_nClock1},
+                              {IDC_CLOCK_2, "1/2 Clock", &m_nClock2},
+                              {IDC_CLOCK_4, "1/4 Clock", &m_nClock4},
+                              {IDC_CLOCK_8, "1/8 Clock", &m_nClock8},
                               {IDC_VIRTUELL, "virtuell", &m_nVirtuell}};
 
  protected:

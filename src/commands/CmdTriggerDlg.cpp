@@ -2,10 +2,10 @@
 
 #include "commands/CommandWords.h"
 
-CCmdTriggerDlg::CCmdTriggerDlg(QWidget* parent)
-    : CCmdParamDlg(IDD, "Parameter Trigger", cmd::kTriggerPresets, parent) {
+CCmdTriggerDlg::CCmdTriggerDlg(QWidget* parent) : CCmdParamDlg(IDD, "Parameter Trigger", cmd::kTriggerPresets, parent) {
   SetControls({Radios("Mode", m_mode), Radios("Triggerausgang", m_output), Check(IDC_EXTERN, "extern", m_bExtern),
-               Number(IDC_TRIGGERBLENDE, "Triggerblende", m_nTriggerblende), Number(IDC_MAX_SAP, "max. SAP", m_nMaxSap)});
+               Number(IDC_TRIGGERBLENDE, "Triggerblende", m_nTriggerblende),
+               Number(IDC_MAX_SAP, "max. SAP", m_nMaxSap)});
 }
 
 void CCmdTriggerDlg::Preset(const regmap::Registers& regs) {

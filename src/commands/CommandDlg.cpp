@@ -71,17 +71,28 @@ void CCommandDlg::AppendReply(const CString& line) { m_listReply.SetCurSel(m_lis
 
 std::unique_ptr<CCmdParamDlg> CCommandDlg::MakeParamDlg(dsp::Command code) {
   switch (code) {
-    case dsp::kShot: return std::make_unique<CCmdShotDlg>();
-    case dsp::kSender: return std::make_unique<CCmdSenderDlg>();
-    case dsp::kInput: return std::make_unique<CCmdInputDlg>();
-    case dsp::kGain: return std::make_unique<CCmdGainDlg>();
-    case dsp::kHwConfig: return std::make_unique<CCmdHWconfigDlg>();
-    case dsp::kAverage: return std::make_unique<CCmdAverageDlg>();
-    case dsp::kTrigger: return std::make_unique<CCmdTriggerDlg>();
-    case dsp::kCount: return std::make_unique<CCmdCountDlg>();
-    case dsp::kAScan: return std::make_unique<CCmdAScanDlg>();
-    case dsp::kSwConfig: return std::make_unique<CCmdSWconfigDlg>();
-    default: return nullptr;
+    case dsp::kShot:
+      return std::make_unique<CCmdShotDlg>();
+    case dsp::kSender:
+      return std::make_unique<CCmdSenderDlg>();
+    case dsp::kInput:
+      return std::make_unique<CCmdInputDlg>();
+    case dsp::kGain:
+      return std::make_unique<CCmdGainDlg>();
+    case dsp::kHwConfig:
+      return std::make_unique<CCmdHWconfigDlg>();
+    case dsp::kAverage:
+      return std::make_unique<CCmdAverageDlg>();
+    case dsp::kTrigger:
+      return std::make_unique<CCmdTriggerDlg>();
+    case dsp::kCount:
+      return std::make_unique<CCmdCountDlg>();
+    case dsp::kAScan:
+      return std::make_unique<CCmdAScanDlg>();
+    case dsp::kSwConfig:
+      return std::make_unique<CCmdSWconfigDlg>();
+    default:
+      return nullptr;
   }
 }
 
@@ -148,8 +159,8 @@ void CCommandDlg::OnAdc() {
   for (int reading = 0; reading < kMaxAdcReadings; ++reading) {
     std::array<float, 6> values{};
     DWORD error = 0;
-    const CString text = ZORIX7GetADC(m_hCard, values.data(), &error) ? cmd::AdcText(values)
-                                                                      : CString::Formatted("Error %X", error);
+    const CString text =
+        ZORIX7GetADC(m_hCard, values.data(), &error) ? cmd::AdcText(values) : CString::Formatted("Error %X", error);
     if (MessageBox(text, "Temperatur/Spannungen", MB_YESNO) != IDNO) return;
   }
 }

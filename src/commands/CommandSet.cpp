@@ -27,28 +27,23 @@ constexpr CommandInfo kCommands[] = {
 };
 
 constexpr CommandWords kDefaults[] = {
-    {kShot, {5, 0}},      {kSender, {0x300, 0}},  {kInput, {4, 0}},
-    {kGain, {200, 0}},    {kHwConfig, {0, 0}},    {kAverage, {0, 0}},
-    {kTrigger, {20000, 0}}, {kCount, {0x3E800A0, 0}}, {kAScan, {0, 0}},
-    {kSwConfig, {0, 0}},
+    {kShot, {5, 0}},    {kSender, {0x300, 0}},  {kInput, {4, 0}},         {kGain, {200, 0}}, {kHwConfig, {0, 0}},
+    {kAverage, {0, 0}}, {kTrigger, {20000, 0}}, {kCount, {0x3E800A0, 0}}, {kAScan, {0, 0}},  {kSwConfig, {0, 0}},
 };
 
 constexpr ChainStep kChain[] = {
-    {"Reset: ", kReset, true},
-    {"Power Up: ", kPowerUp, false},
-    {"Offset: ", kOffset, false},
-    {"Sys Attenuation: ", kSysAttenuation, false},
-    {"Shot: ", kShot, false},
-    {"Start Messung: ", kStart, false},
-    {"Stop Messung: ", kStop, false},
-    {"Power Down: ", kPowerDown, false},
+    {"Reset: ", kReset, true},        {"Power Up: ", kPowerUp, false},
+    {"Offset: ", kOffset, false},     {"Sys Attenuation: ", kSysAttenuation, false},
+    {"Shot: ", kShot, false},         {"Start Messung: ", kStart, false},
+    {"Stop Messung: ", kStop, false}, {"Power Down: ", kPowerDown, false},
 };
 }  // namespace
 
 std::span<const CommandInfo> CommandTable() { return kCommands; }
 
 const CommandInfo* FindCommand(dsp::Command code) {
-  auto it = std::find_if(std::begin(kCommands), std::end(kCommands), [code](const CommandInfo& c) { return c.code == code; });
+  auto it =
+      std::find_if(std::begin(kCommands), std::end(kCommands), [code](const CommandInfo& c) { return c.code == code; });
   return it == std::end(kCommands) ? nullptr : it;
 }
 

@@ -12,7 +12,7 @@ namespace cmd {
 
 struct CommandInfo {
   dsp::Command code;
-  const char* prefix;   // reply line prefix, trailing blank included
+  const char* prefix;  // reply line prefix, trailing blank included
   const char* button;
   const char* caption;  // the text beside the button
 };

@@ -5,7 +5,9 @@
 
 namespace cmd {
 namespace {
-uint32_t Value(lca::FieldId id, const regmap::Registers& regs) { return regmap::Decode(lca::ControlLcaField(id), regs); }
+uint32_t Value(lca::FieldId id, const regmap::Registers& regs) {
+  return regmap::Decode(lca::ControlLcaField(id), regs);
+}
 
 // The field's bits as a number, whatever buttons the register view gives them.
 uint32_t Raw(lca::FieldId id, const regmap::Registers& regs) {
@@ -65,7 +67,8 @@ SenderFields SenderPreset(const regmap::Registers& regs) {
 DWORD ComposeSender(const SenderFields& f) {
   DWORD w = 0;
   if (f.energy >= 1 && f.energy <= 3) w += static_cast<DWORD>(f.energy);
-  if (f.pulseWidth >= 0 && f.pulseWidth < kPulseWidths) w += 0x100 * static_cast<DWORD>(kPulseWidths - 1 - f.pulseWidth);
+  if (f.pulseWidth >= 0 && f.pulseWidth < kPulseWidths)
+    w += 0x100 * static_cast<DWORD>(kPulseWidths - 1 - f.pulseWidth);
   if (f.sperre) w += 0x8000;
   return w;
 }

@@ -22,15 +22,24 @@ float NearestOnGrid(float v, int granularity) {
 
 Timing TimingFor(BYTE samplerate) {
   switch (samplerate & 0x0F) {
-    case 0: return {0.0125f, 8};
-    case 1: return {0.025f, 4};
-    case 2: return {0.05f, 2};
-    case 3: return {0.1f, 1};
-    case 5: return {0.2f, 8};
-    case 6: return {0.4f, 4};
-    case 7: return {0.8f, 2};
-    case 8: return {1.6f, 1};
-    default: return {0.00625f, 16};
+    case 0:
+      return {0.0125f, 8};
+    case 1:
+      return {0.025f, 4};
+    case 2:
+      return {0.05f, 2};
+    case 3:
+      return {0.1f, 1};
+    case 5:
+      return {0.2f, 8};
+    case 6:
+      return {0.4f, 4};
+    case 7:
+      return {0.8f, 2};
+    case 8:
+      return {1.6f, 1};
+    default:
+      return {0.00625f, 16};
   }
 }
 

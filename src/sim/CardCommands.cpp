@@ -27,16 +27,16 @@ const CommandLanding kCommandLandings[] = {
     {dsp::kTrigger, 1, 0, 1, lca::fExtTrigger, lca::kTrigger, 0, 1, true},  // set: internal trigger
     {dsp::kTrigger, 1, 4, 2, lca::fTriggerOutput, lca::kTrigger, 4, 2},
     {dsp::kTrigger, 1, 8, 4, lca::fTriggerblende, lca::kTrigger, 8, 4},
-    {dsp::kCount, 0, 0, 16, lca::fDelay, lca::kDelayLow, 0, 24},   // pre-run
-    {dsp::kCount, 0, 16, 16, lca::fTime, lca::kTimeLow, 0, 20},    // recording length
+    {dsp::kCount, 0, 0, 16, lca::fDelay, lca::kDelayLow, 0, 24},  // pre-run
+    {dsp::kCount, 0, 16, 16, lca::fTime, lca::kTimeLow, 0, 20},   // recording length
 };
 const size_t kCommandLandingCount = std::size(kCommandLandings);
 
 namespace {
 constexpr dsp::Command kKnown[] = {
-    dsp::kStart, dsp::kStop, dsp::kReset, dsp::kOffset, dsp::kPowerDown, dsp::kPowerUp, dsp::kSysAttenuation,
-    dsp::kSelfTest, dsp::kShot, dsp::kSender, dsp::kInput, dsp::kGain, dsp::kHwConfig, dsp::kAverage,
-    dsp::kTrigger, dsp::kCount, dsp::kAScan, dsp::kSwConfig,
+    dsp::kStart,          dsp::kStop,     dsp::kReset,   dsp::kOffset, dsp::kPowerDown, dsp::kPowerUp,
+    dsp::kSysAttenuation, dsp::kSelfTest, dsp::kShot,    dsp::kSender, dsp::kInput,     dsp::kGain,
+    dsp::kHwConfig,       dsp::kAverage,  dsp::kTrigger, dsp::kCount,  dsp::kAScan,     dsp::kSwConfig,
 };
 
 uint32_t Bits(DWORD word, unsigned first, unsigned count) {

@@ -99,8 +99,8 @@ TEST_F(CommandDlgTest, StartWordsDefaultAverageAndGain) {
   // "default" sends every start word, the zero average too, and writes no line.
   ClearJournal();
   Click(d, CCommandDlg::IDC_DEFAULT);
-  EXPECT_EQ(SentCodes(), (std::vector<DWORD>{0x4401, 0x4801, 0x4C01, 0x5001, 0x5401, 0x5801, 0x5C02, 0x6002,
-                                             0x6801, 0x6C01}));
+  EXPECT_EQ(SentCodes(),
+            (std::vector<DWORD>{0x4401, 0x4801, 0x4C01, 0x5001, 0x5401, 0x5801, 0x5C02, 0x6002, 0x6801, 0x6C01}));
   EXPECT_EQ(Model().commandWords.at(dsp::kAverage).words[0], 0u);
   EXPECT_EQ(d.Words(dsp::kGain)[0], 200u);
   EXPECT_EQ(d.m_listReply.GetCount(), 3);
@@ -202,8 +202,8 @@ TEST_F(CommandDlgTest, AutomaticCheckSendsTheChainAndStopsAtTheFirstFailure) {
   EXPECT_EQ(JournalOf("WarmUp").size(), 1u);
   EXPECT_EQ(Model().ReadRegister(0x402) & 0x0F81, 0u) << "powered down and stopped at the end";
 
-  const char* labels[] = {"Reset: ", "Power Up: ", "Offset: ", "Sys Attenuation: ", "Shot: ",
-                          "Start Messung: ", "Stop Messung: ", "Power Down: "};
+  const char* labels[] = {"Reset: ", "Power Up: ",      "Offset: ",       "Sys Attenuation: ",
+                          "Shot: ",  "Start Messung: ", "Stop Messung: ", "Power Down: "};
   for (unsigned step = 1; step <= 8; ++step) {
     ClearFaults();
     ClearJournal();

@@ -89,8 +89,8 @@ TEST_F(ParamDialogs, CommandsSentShowAgainWhenTheirDialogReopens) {
   BOOL zorix9 = FALSE;
   CCommandDlg cmd(card, &zorix9, 0);
   QueueDialog<CCmdShotDlg>([](CCmdShotDlg& d) {
-    for (int id : {CCmdShotDlg::IDC_AUTOMATISCH, CCmdShotDlg::IDC_CLOCK_8, CCmdShotDlg::IDC_AVERAGE,
-                   CCmdShotDlg::IDC_TA})
+    for (int id :
+         {CCmdShotDlg::IDC_AUTOMATISCH, CCmdShotDlg::IDC_CLOCK_8, CCmdShotDlg::IDC_AVERAGE, CCmdShotDlg::IDC_TA})
       Click(d, id);
     return ScriptedUiHost::PressOk(d);
   });
