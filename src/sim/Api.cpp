@@ -257,6 +257,7 @@ BOOL ZORIX7SetTriggerDelayParam(HZORIX7 h, BYTE set, DWORD delay, DWORD* error) 
   c.Args(Format("set %u, delay %u", set, delay));
   if (!c.Begin() || !SetInRange(c, set)) return FALSE;
   c.card().sets[set].triggerDelay = delay;
+  c.card().sets[set].triggerDelay25ns = 0;  // the delay has one unit at a time
   return c.Succeed();
 }
 
@@ -265,6 +266,7 @@ BOOL ZORIX7SetTriggerDelay25nsParam(HZORIX7 h, BYTE set, DWORD delay, DWORD* err
   c.Args(Format("set %u, delay %u", set, delay));
   if (!c.Begin() || !SetInRange(c, set)) return FALSE;
   c.card().sets[set].triggerDelay25ns = delay;
+  c.card().sets[set].triggerDelay = 0;
   return c.Succeed();
 }
 

@@ -35,7 +35,10 @@ struct CardSpec {
   SpecimenSpec specimen;
   BYTE ascanType = kTypeAscan14;  // headed A-scans: 0x14, 0x60 or 0x10 (packed)
   DWORD extraFifoWords = 0;       // words appended behind every result buffer
-  DWORD shotPeriodUs = 0;         // 0: shots take no time
+  DWORD shotPeriodUs = 0;         // fixed time of a shot and its transfer; 0: from the set
+  // Measuring time (CardMeasure.cpp).
+  bool instant = false;          // shots and transfers take no time (benchmarks)
+  double externalClockMHz = 0;   // sample clock at the external clock input; 0: none
   uint64_t noiseSeed = 0;
   // A card that misbehaves, for the callers' time-outs.
   bool neverReset = false;  // IsReseted stays 0 after ResetCard
@@ -126,7 +129,7 @@ class CardModel {
   DWORD dmaMode = 0;
   bool externalClock = false;
   WORD sapDelay = 0;
-  DWORD dataTimeOutSeconds = 0;
+  DWORD dataTimeOutSeconds = 10;  // the driver's start value; 0: none
   bool warmedUp = false;
   bool running = false;
   std::vector<BYTE> program;  // last image given to LoadProm
@@ -170,6 +173,10 @@ class CardModel {
   // Fetches return 0 or an error word; count is the room on entry and the bytes
   // delivered on return. Data that do not fit the room are lost.
   //
+  // Shots run on the card's time line (the shared Clock, in microseconds): a shot of a set
+  // takes ShotTimeUs, data handed over take TransferUs; a wait that would outlast the data
+  // time-out fails with kErrDataTimeOut.
+  //
   // Start: one shot of the current set, or a free run when its block has start mode 3.
   void StartShots();
   // StartParam: mode 3 runs freely over the active sets; other modes fire one shot.
@@ -190,17 +197,29 @@ class CardModel {
   std::vector<BYTE> Cycle() const;
   // A set's response as prepared; a set never prepared measures with the power-on block.
   const SetResponse& Response(BYTE set);
+  // Pulse repetition (IFF, else the card's highest rate), trigger delay, record at the
+  // sample rate (or at the external clock), times the averaged shots.
+  uint64_t ShotTimeUs(BYTE set) const;
+  // Over the bus: 133 MB/s with DMA (SetMode 1), a quarter of it without.
+  uint64_t TransferUs(size_t bytes) const;
 
  private:
   BYTE ConfigWritableMask(size_t offset) const;
   bool HasData() const;
   void BeginFreeRun(bool block);
+  ParamBlock BlockOf(BYTE set) const;
+  BYTE PeekInCycle() const;
+  uint64_t FreeRunReadyUs();
+  void AdvanceFreeRun();
+  uint64_t NextReadyUs();
+  DWORD AwaitUs(uint64_t readyUs);
+  DWORD AwaitCycle();
+  uint64_t TimeOutUs() const;
+  DWORD Copy(const std::vector<BYTE>& data, BYTE* buffer, DWORD& count);
   void Produce(std::vector<BYTE>& out);
   void AppendShot(BYTE set, std::vector<BYTE>& out);
   void AppendResults(std::vector<BYTE>& out);
   void AppendCycle(const std::vector<BYTE>& sets, bool endOfCycle, std::vector<BYTE>& out);
-  BYTE NextInCycle();
-  void Charge(size_t shots);
   DWORD TimeStamp() const;
   DWORD Deliver(const std::vector<BYTE>& data, BYTE* buffer, DWORD& count);
 
@@ -208,15 +227,21 @@ class CardModel {
     bool freeRun = false;
     bool blockRun = false;  // started by StartParam: a cycle of results stays after Stop
     size_t rotation = 0;
-    std::deque<BYTE> fired;  // single shots not yet fetched
+    struct Fired {
+      BYTE set = 0;
+      uint64_t readyUs = 0;
+    };
+    std::deque<Fired> fired;  // single shots not yet fetched
+    uint64_t busyUntilUs = 0;  // the last single shot is complete
+    uint64_t nextUs = 0;       // free run: the oldest shot not yet fetched is complete
     unsigned leftoverShots = 0;
     bool leftoverResults = false;
     std::optional<std::vector<BYTE>> queued;  // GetASCAN / GetResults without buffer
     std::optional<BYTE> lastShotSet;
     DWORD shots = 0;
     DWORD fetchBytes = 0;
-    DWORD fetchTick = 0;  // when the pending fetch started
-    uint64_t timeDebtUs = 0;
+    uint64_t fetchStartUs = 0;  // when the pending fetch started
+    uint64_t fetchReadyUs = 0;  // when it completes
   };
   struct CachedResponse {
     bool valid = false;
