@@ -103,9 +103,4 @@ bool IsCallName(std::string_view call);
 // waited below one.
 uint64_t CardTimeUs();
 
-// ---- time (CardMeasure.cpp) ----
-// The cards' shared time in microseconds: the clock's milliseconds and what the cards have
-// waited below one.
-uint64_t CardTimeUs();
-
 }  // namespace zorix7sim
