@@ -8,6 +8,7 @@
 #include "app/AboutDlg.h"
 #include "app/BusbelegungDlg.h"
 #include "app/ZORIX9Dlg.h"
+#include "card/LibraryMessage.h"
 #include "platform/TextParse.h"
 #include "platform/UiHost.h"
 
@@ -90,7 +91,10 @@ BOOL CZORIX7CheckDlg::OnInitDialog() {
   if (static_cast<int>(m_nCards) != highest)
     MessageBox(CString::Formatted("%d Karten -> %d Devices", m_nCards, highest), "ZORIX7Open");
   if (m_nCards == 0) {
-    MessageBox("Treiber ZORIX7.sys ist nicht aktiv!", "Program Cancel");
+    // Below the message as on Windows, the library's own reason when it gives one.
+    CString text = "Treiber ZORIX7.sys ist nicht aktiv!";
+    if (std::string reason = CardLibraryMessage(); !reason.empty()) text += "\n\n" + CString(reason);
+    MessageBox(text, "Program Cancel");
     EndDialog(0);
     return TRUE;
   }

@@ -28,7 +28,8 @@ enum class Destination { Card, PresetsFile };
 // the list rule. A text the destination cannot hold gives the message to show instead.
 std::optional<CString> RecordFromFields(const KennungFields& fields, Destination to, KennungRecord& record);
 
-// The first field, in file order, whose values as the presets file holds them differ.
+// The first field, in file order, whose values as the presets file holds them differ. The
+// "Karte" text also fits when the preset is the card's text up to a blank (no serial number).
 struct Difference {
   CString label;
   CString soll;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
@@ -18,9 +20,17 @@ constexpr const char* kCaption = "Kennung Vorgaben";
 // Floats in lists as "%.2f,".
 constexpr int kFloatListWidth = 0;
 
+// A relative name is taken beside the configuration file, wherever the program was started.
+QString Resolved(const CString& name) {
+  QString path = ToQ(text::Trim(name.str()));
+  CWinApp* app = AfxGetApp();
+  if (QFileInfo(path).isAbsolute() || !app) return path;
+  return QFileInfo(ToQ(app->m_pszProfileName)).absoluteDir().filePath(path);
+}
+
 // The file is replaced as a whole or not at all.
 bool WriteAtomically(const CString& name, const std::string& bytes) {
-  QSaveFile file(ToQ(name));
+  QSaveFile file(Resolved(name));
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
     file.cancelWriting();
@@ -42,7 +52,7 @@ CString CKennungVorgabenDlg::FileName() {
 
 std::optional<CString> CKennungVorgabenDlg::ReadPresets(const CString& name, KennungRecord& record) {
   if (IsBlank(name)) return CString(kNoName);
-  auto read = ident::ReadKennungFile(name.str());
+  auto read = ident::ReadKennungFile(Resolved(name).toStdString());
   if (!read) return CString::Formatted("Vorgabendatei \"%s\" kann nicht gelesen werden", name.c_str());
   record = *read;
   return std::nullopt;

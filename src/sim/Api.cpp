@@ -1,6 +1,7 @@
 // The C entry points: each validates through Call, then hands the work to the card model.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "sim/Simulator.h"
 
@@ -129,8 +130,8 @@ BOOL ZORIX7Command(HZORIX7 h, DWORD code, DWORD wordCount, DWORD* words, DWORD* 
   CommandRecord command{code, wordCount, {}};
   std::copy(words, words + wordCount, command.words.begin());
   c.card().lastCommand = command;
-  if (DWORD failure = c.card().RunSelfTest(command)) return c.Fail(failure);
   if (DWORD failure = c.card().RunCommand(command)) return c.Fail(failure);
+  if (DWORD failure = c.card().RunSelfTest(command)) return c.Fail(failure);
   return c.Succeed();
 }
 
@@ -406,3 +407,10 @@ BOOL ZORIX7LoadProm(HZORIX7 h, BYTE blockCount, const void* image, DWORD* error)
 }
 
 }  // extern "C"
+
+// Optional export read by the application when no card opens (see card/LibraryMessage.h).
+extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetLibraryMessage() {
+  static std::string message;
+  message = zorix7sim::BenchError();
+  return message.empty() ? nullptr : message.c_str();
+}

@@ -115,14 +115,16 @@ CardSpec MakeDefaultCard(int number, Variant variant) {
   const DWORD n = static_cast<DWORD>(number);
   // BAR0 operation registers (memory), BAR1 the same as I/O, BAR2 data FIFO, BAR3 local bus.
   s.barSize = {0x80, 0x80, 0x100000, 0x10000, 0, 0};
-  Put32(c, 0x10, 0xFEB00000 + n * 0x1000);
-  Put32(c, 0x14, 0x0000D001 + n * 0x100);
-  Put32(c, 0x18, 0xFC000000 + n * 0x100000);
-  Put32(c, 0x1C, 0xFBF00000 + n * 0x10000);
+  // Every default card answers at the same addresses and interrupt line, so one set of PCI
+  // presets fits every card of a bench (the BIOS's address assignment is not modelled).
+  Put32(c, 0x10, 0xFEB01000);
+  Put32(c, 0x14, 0x0000D101);
+  Put32(c, 0x18, 0xFC100000);
+  Put32(c, 0x1C, 0xFBF10000);
   Put16(c, 0x2C, kVendorId);
   Put16(c, 0x2E, f ? 0x0071 : 0x0070);
   s.romSize = 0x8000;
-  c[0x3C] = static_cast<BYTE>(9 + number % 4);
+  c[0x3C] = 10;
   c[0x3D] = 0x01;
   c[0x3E] = 0x00;
   c[0x3F] = 0x00;

@@ -9,6 +9,7 @@
 
 #include "AppTestSupport.h"
 #include "app/HeadlessRun.h"
+#include "platform/CWinApp.h"
 
 using ::testing::HasSubstr;
 
@@ -44,8 +45,12 @@ int Count(const std::vector<ResultLine>& lines, Verdict v) {
 }
 }  // namespace
 
+// The starting configuration that comes with the program, on the built-in bench.
 TEST_F(HeadlessRun, EveryCardIsCheckedInColumnOrderAndSummarised) {
-  ASSERT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
+  for (const char* name : {"ZORIX7Check.INI", "Kennung-ZORIX7F.txt"})
+    ASSERT_TRUE(QFile::copy(QString(ZORIX7_CONFIG_DIR "/") + name, dir.filePath(name)));
+  profile::ClearCache();
+  zorix7sim::UseBuiltInBench();
   RunResult run = Run();
   ASSERT_EQ(run.cards.size(), 2u);
   for (const CardResult& card : run.cards) {

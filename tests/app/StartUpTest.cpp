@@ -31,6 +31,14 @@ TEST_F(StartUp, NoCardEndsTheProgram) {
   EXPECT_THAT(BoxTexts(), ElementsAre("Program Cancel|Treiber ZORIX7.sys ist nicht aktiv!"));
   EXPECT_TRUE(d.IsEnded());
   EXPECT_EQ(d.ModalResult(), 0);
+
+  // A bench the library cannot use: its reason stands below the message.
+  host.Clear();
+  zorix7sim::LoadBenchText("[Card 1]\nVariant=ZORIX8\n", "broken.ini");
+  StartOnLoadedBench();
+  ASSERT_EQ(host.Boxes().size(), 1u);
+  EXPECT_THAT(host.Boxes()[0].text.str(),
+              ::testing::StartsWith("Treiber ZORIX7.sys ist nicht aktiv!\n\nBench file \"broken.ini\", line 2: "));
 }
 
 TEST_F(StartUp, CardsAreNumberedByChannelOrder) {

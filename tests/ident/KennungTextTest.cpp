@@ -190,6 +190,16 @@ TEST(KennungCheck, FirstDifferenceAsThePresetsFileHoldsTheValues) {
   d = FirstDifference(preset, card);
   ASSERT_TRUE(d);
   EXPECT_EQ(d->soll + "|" + d->ist, "AF Dämpfer|BF Dämpfer");
+
+  // A "Karte" preset without serial number fits every card of that type, and only those.
+  KennungRecord type{};
+  std::strcpy(type.szKarte, "ZORIX7F");
+  KennungRecord numbered = type;
+  std::strcpy(numbered.szKarte, "ZORIX7F 1234");
+  EXPECT_EQ(FirstDifference(type, numbered), std::nullopt);
+  std::strcpy(numbered.szKarte, "ZORIX7FX");
+  EXPECT_TRUE(FirstDifference(type, numbered));
+  EXPECT_TRUE(FirstDifference(numbered, type));
 }
 
 TEST(KennungFile, UnreadableFilesGiveNothing) {
