@@ -98,8 +98,14 @@ int main(int argc, char** argv) {
   if (!parser.positionalArguments().isEmpty()) return Usage("unbekanntes Argument " + parser.positionalArguments().first());
 
   CZORIX7CheckApp app;
-  if (parser.isSet("config"))
-    app.m_pszProfileName = QFileInfo(parser.value("config")).absoluteFilePath().toUtf8().constData();
+  if (parser.isSet("config")) {
+    QFileInfo config(parser.value("config"));
+    app.m_pszProfileName = config.absoluteFilePath().toUtf8().constData();
+    // A file that is there but unusable is reported when it is loaded; a missing one is said here.
+    if (!config.exists())
+      std::fprintf(stderr, "zorix7check: Konfiguration %s fehlt, Vorgaben werden verwendet (Save legt sie an)\n",
+                   app.m_pszProfileName.c_str());
+  }
   const CString moduleDir = FromQ(QCoreApplication::applicationDirPath());
 
   if (!headless) {

@@ -95,7 +95,8 @@ BOOL CZORIX7CheckDlg::SaveSettings() {
 
 void CZORIX7CheckDlg::OnSave() {
   if (MessageBox("Wollen Sie wirklich sichern?", "Check", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  UpdateData(TRUE);
+  // A refused field (its box shown, the field focused) stops the save: nothing is written.
+  if (!UpdateData(TRUE)) return;
   // Nothing on disk changes when the write fails; say so rather than lose the settings silently.
   if (!SaveSettings())
     MessageBox(CString::Formatted("Konfiguration konnte nicht gespeichert werden:\n%s\n%s",

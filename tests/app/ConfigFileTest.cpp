@@ -107,6 +107,15 @@ TEST_F(ConfigFile, SaveAsksFirstAndNoWritesNothing) {
   SaveAnswering(IDNO);
   EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?"));
   EXPECT_EQ(ReadConfig(), "");
+
+  // A refused field stops the save: not even the valid fields are written.
+  host.Clear();
+  SetEditText(*dlg, IDC_ZYKLEN, "77");
+  SetEditText(*dlg, IDC_TIMEOUT, "x9");
+  SaveAnswering(IDYES);
+  EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7Check|Bitte eine ganze Zahl eingeben."));
+  EXPECT_EQ(ReadConfig(), "");
+  EXPECT_TRUE(dlg->GetDlgItem(IDC_TIMEOUT)->hasFocus() || !dlg->isActiveWindow());
 }
 
 TEST_F(ConfigFile, FailedSaveIsReportedAndLeavesTheFileAlone) {
