@@ -40,8 +40,8 @@ const std::vector<TestColumnRow>& TestColumn() {
     {IDC_TEST,         "Test",              IDC_CHECK_TEST,         IDC_STATUS_TEST,         "Testroutinen starten",                &D::m_bTest,          "Test",         7,  "Selbsttest: ",         M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CSelbsttestDlg>(d.SelectedCard()); }), nullptr},
     {IDC_COMMAND,      "Command",           IDC_CHECK_COMMAND,      IDC_STATUS_COMMAND,      "Kommandos ausführen",                 &D::m_bCommand,       "Command",      8,  "Command: ",            M::RunCheck, false, false, Dialog([](D& d) { return std::make_unique<CCommandDlg>(d.SelectedCard(), &d.m_bZorix9Mode, d.m_param[d.CardIndex()][d.SetIndex()].SAPDelay); }), nullptr},
     {IDC_BLENDEN,      "Blenden",           IDC_CHECK_BLENDEN,      IDC_STATUS_BLENDEN,      "Blenden setzen/anzeigen",             &D::m_bBlenden,       nullptr,        0,  "Blenden: ",            M::RunCheck, true,  false, Dialog([](D& d) { return std::make_unique<CBlendenDlg>(d.SelectedCard(), &d.m_param[d.CardIndex()][d.SetIndex()], &d.m_active[d.CardIndex()], d.m_bZorix9Mode, d.m_pDataBuffer, d.m_nDataBytes); }), nullptr},
-    {IDC_SHOT,         "Parameter/Shot",    IDC_CHECK_SHOT,         IDC_STATUS_SHOT,         "Parameter setzen/Einzelmessung ausführen", &D::m_bEinzelmessung, "Einzelmessung", 9, "",              M::Nothing,  false, false, {},      nullptr},
-    {IDC_BLOCKMESSUNG, "Blockmessung",      IDC_CHECK_BLOCKMESSUNG, IDC_STATUS_BLOCKMESSUNG, "Blockmessung ausführen",              &D::m_bBlockmessung,  "Blockmessung", 10, "",                     M::Nothing,  false, false, {},      nullptr},
+    {IDC_SHOT,         "Parameter/Shot",    IDC_CHECK_SHOT,         IDC_STATUS_SHOT,         "Parameter setzen/Einzelmessung ausführen", &D::m_bEinzelmessung, "Einzelmessung", 9, "",              M::RunCheck, false, false, {},      &D::OnShot},
+    {IDC_BLOCKMESSUNG, "Blockmessung",      IDC_CHECK_BLOCKMESSUNG, IDC_STATUS_BLOCKMESSUNG, "Blockmessung ausführen",              &D::m_bBlockmessung,  "Blockmessung", 10, "",                     M::RunCheck, false, false, {},      &D::OnBlockmessung},
   };
   // clang-format on
   return rows;
@@ -49,9 +49,9 @@ const std::vector<TestColumnRow>& TestColumn() {
 
 const std::vector<ToolButton>& ToolButtons() {
   static const std::vector<ToolButton> buttons = {
-      {IDC_RATE11, nullptr},
-      {IDC_RATEN1, nullptr},
-      {IDC_RATE1N, nullptr},
+      {IDC_RATE11, &D::OnRate11},
+      {IDC_RATEN1, &D::OnRateN1},
+      {IDC_RATE1N, &D::OnRate1N},
       {IDC_TIEFENAUSGLEICH, &D::OnTiefenausgleich},
       {IDC_RANDOM_LIMITS, &D::OnRandomLimits},
       {IDC_BUSBELEGUNG, &D::OnBusbelegung},
