@@ -1,0 +1,65 @@
+# Install rules and the Debian package: program, card library, starting configuration,
+# desktop entry, icon, man page and the bench example.
+if(NOT ZORIX7_WITH_QT OR NOT TARGET zorix7check)
+  return()
+endif()
+
+include(GNUInstallDirs)
+
+install(TARGETS zorix7check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zorix7 LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The installed program finds libzorix7 beside it; RUNPATH (not RPATH) so that LD_LIBRARY_PATH
+# can still put a real driver library with the same interface in front.
+set_target_properties(zorix7check PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+target_link_options(zorix7check PRIVATE "LINKER:--enable-new-dtags")
+
+set(ZORIX7_DATADIR ${CMAKE_INSTALL_DATADIR}/zorix7check)
+install(FILES config/ZORIX7Check.INI config/Kennung-ZORIX7F.txt src/sim/bench-example.ini
+        DESTINATION ${ZORIX7_DATADIR})
+install(FILES packaging/zorix7check.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/zorix7check.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The man page is the program's own --help; a sanitizer build would only add its noise.
+find_program(ZORIX7_HELP2MAN help2man)
+find_program(ZORIX7_GZIP gzip)
+if(ZORIX7_HELP2MAN AND ZORIX7_GZIP AND NOT ZORIX7_SANITIZE)
+  set(man ${CMAKE_CURRENT_BINARY_DIR}/zorix7check.1)
+  add_custom_command(
+    OUTPUT ${man}.gz
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+            ${ZORIX7_HELP2MAN} --no-info --section=1 --locale=C.UTF-8
+            --name=Prüf-\ und\ Servicewerkzeug\ für\ ZORIX7-Karten
+            --include=${CMAKE_CURRENT_SOURCE_DIR}/packaging/zorix7check.h2m
+            --output=${man} $<TARGET_FILE:zorix7check>
+    COMMAND ${ZORIX7_GZIP} -9nf ${man}
+    DEPENDS zorix7check ${CMAKE_CURRENT_SOURCE_DIR}/packaging/zorix7check.h2m
+    COMMENT "Man page from zorix7check --help"
+    VERBATIM)
+  add_custom_target(zorix7check_man ALL DEPENDS ${man}.gz)
+  install(FILES ${man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(STATUS "No man page: help2man or gzip missing, or a sanitizer build")
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zorix7check)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "ZORIX7Check")
+set(CPACK_PACKAGE_CONTACT "ZORIX7Check maintainers <zorix7check@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Bench test and service tool for ZORIX7 ultrasonic PCI cards")
+set(CPACK_PACKAGE_DESCRIPTION
+    "ZORIX7Check checks ZORIX7 and ZORIX7F ultrasonic measuring cards: PCI header, EEPROM, DSP,\n"
+    "control and data LCA, identification, single shots, block measurements and data rates,\n"
+    "in its main window or headless with JUnit and JSON reports. The package ships libzorix7,\n"
+    "the virtual cards; a real driver library with the same interface replaces it.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libzorix7 ships in the package itself; dpkg-shlibdeps must not look for another package.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/src/sim)
+# German texts of Qt's own dialogs and buttons.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+include(CPack)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds an optimised tree and the Debian package zorix7check_<version>_<arch>.deb in it,
+# then lists the package and runs the program from a scratch unpacking.
+# ZORIX7_PACKAGE_BUILD chooses the build folder (default build/package).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/deps.sh"
+build="${ZORIX7_PACKAGE_BUILD:-$root/build/package}"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORIX7_TESTS=OFF -DZORIX7_SANITIZE=OFF >/dev/null
+cmake --build "$build" --target zorix7check zorix7check_man -j "$(nproc)"
+(cd "$build" && cpack -G DEB)
+deb=$(ls -t "$build"/zorix7check_*.deb | head -n 1)
+echo "== $deb"
+dpkg-deb -c "$deb"
+dpkg-deb -f "$deb" Package Version Depends
+# The unpacked program must find libzorix7 through its RUNPATH alone.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+dpkg -x "$deb" "$scratch"
+env -u LD_LIBRARY_PATH "$scratch/usr/bin/zorix7check" --version
