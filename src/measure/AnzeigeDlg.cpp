@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "measure/AscanSaveMenu.h"
 #include "measure/DataListDlg.h"
 #include "platform/UiHost.h"
 
@@ -55,6 +56,8 @@ CAnzeigeDlg::CAnzeigeDlg(QWidget* parent) : CDialog(IDD, parent) {
   QFont f = font();
   f.setPixelSize(12);
   setFont(f);
+  ascansave::Install(*this, {}, [this] { OnSavePng(); }, [this] { OnSaveCsv(); },
+                     [this] { return m_pData != nullptr && m_nBytes != 0; });
 }
 
 void CAnzeigeDlg::SetData(const void* data, UINT bytes, UINT sequence) {
@@ -181,6 +184,14 @@ void CAnzeigeDlg::OnLButtonDblClk() {
   dlg.m_bHeader = m_bHeader;
   dlg.m_nSampleRate = m_nSampleRate;
   dlg.DoModal();
+}
+
+void CAnzeigeDlg::OnSavePng() { ascansave::SavePng(*this); }
+
+void CAnzeigeDlg::OnSaveCsv() {
+  // A headed buffer that fails its check is reported and dropped, not saved.
+  if (!PrepareScan()) return;
+  ascansave::SaveCsv(*this, {m_pData, m_nBytes, m_bHeader != FALSE, m_b8Bit != FALSE, m_nSampleRate});
 }
 
 void CAnzeigeDlg::mouseDoubleClickEvent(QMouseEvent* event) {

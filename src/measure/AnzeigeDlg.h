@@ -41,6 +41,9 @@ class CAnzeigeDlg : public CDialog {
 
   // Opens the data list on the data shown.
   void OnLButtonDblClk();
+  // The context menu's entries: the window as shown, the samples of the data shown.
+  void OnSavePng();
+  void OnSaveCsv();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,9 @@ class CDataListDlg : public CListingDlg {
   enum : int { IDD = 140, IDC_DATALIST = 1000 };
   explicit CDataListDlg(QWidget* parent = nullptr);
   BOOL OnInitDialog() override;
+  // The context menu's entries: the window as shown, the samples listed.
+  void OnSavePng();
+  void OnSaveCsv();
 
   BOOL m_b8Bit = FALSE;
   BOOL m_bHeader = FALSE;
@@ -18,4 +21,7 @@ class CDataListDlg : public CListingDlg {
   UINT m_nBytes = 0;
   BYTE m_nSampleRate = 0;
   CListBox m_listData;
+
+ protected:
+  void CreateControls() override;
 };

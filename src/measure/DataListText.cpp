@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "measure/AscanCsv.h"
 #include "measure/MeasureData.h"
 #include "measure/TextFormat.h"
 
@@ -98,24 +98,9 @@ void headedLines(std::vector<std::string>& lines, ByteView v, double dt) {
       lines.push_back(controlWordText(w));
   }
 
-  size_t words = h.length > BlockHeader::kSize ? (h.length - BlockHeader::kSize) / 2 : 0;
-  size_t present = block.size() > BlockHeader::kSize ? (block.size() - BlockHeader::kSize) / 2 : 0;
-  if (words > present) words = present;
-  if (words == 0) return;
-  const uint8_t* samples = block.data() + BlockHeader::kSize;
-  if (h.type == kTypePacked12) {
-    auto work = std::make_unique<int16_t[]>(kMaxSamples);
-    size_t n = unpackPacked12(samples, words, work.get(), kMaxSamples);
-    lines.reserve(lines.size() + n);
-    for (size_t i = 0; i < n; ++i) addSample16(lines, i, dt, work[i], adcCount(work[i]));
-  } else {
-    lines.reserve(lines.size() + words);
-    ByteView sv(samples, words * 2);
-    for (size_t i = 0; i < words; ++i) {
-      int16_t s = static_cast<int16_t>(sv.u16(2 * i));
-      addSample16(lines, i, dt, s, adcCount(s));
-    }
-  }
+  const std::vector<int16_t> samples = listedSamples(v.data(), v.size(), true, false).values;
+  lines.reserve(lines.size() + samples.size());
+  for (size_t i = 0; i < samples.size(); ++i) addSample16(lines, i, dt, samples[i], adcCount(samples[i]));
 }
 
 }  // namespace

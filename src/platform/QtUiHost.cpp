@@ -47,10 +47,19 @@ INT_PTR QtUiHost::DoModal(CDialog& dlg) {
   return dlg.IsEnded() ? dlg.ModalResult() : r;
 }
 
-bool QtUiHost::GetOpenFileName(const FileDialogRequest& request, CString& path) {
+namespace {
+
+bool RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode, CString& path) {
   QFileDialog fd(QApplication::activeWindow(), ToQ(request.title));
-  fd.setAcceptMode(QFileDialog::AcceptOpen);
-  fd.setFileMode(QFileDialog::ExistingFile);
+  fd.setAcceptMode(mode);
+  fd.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (mode == QFileDialog::AcceptSave) {
+    // German labels whatever translations the system has.
+    fd.setLabelText(QFileDialog::Accept, QStringLiteral("Speichern"));
+    fd.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    fd.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+    fd.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+  }
   if (!request.filter.IsEmpty()) fd.setNameFilter(QString::fromStdString(ToQtFileFilter(request.filter.str())));
   // "*.*" or "*.ta" as the default extension: only a plain suffix makes sense here.
   std::string ext = request.defaultExt.str();
@@ -64,6 +73,16 @@ bool QtUiHost::GetOpenFileName(const FileDialogRequest& request, CString& path) 
   if (files.isEmpty()) return false;
   path = CString(files.first().toStdString());
   return true;
+}
+
+}  // namespace
+
+bool QtUiHost::GetOpenFileName(const FileDialogRequest& request, CString& path) {
+  return RunFileDialog(request, QFileDialog::AcceptOpen, path);
+}
+
+bool QtUiHost::GetSaveFileName(const FileDialogRequest& request, CString& path) {
+  return RunFileDialog(request, QFileDialog::AcceptSave, path);
 }
 
 void QtUiHost::ShowModeless(CDialog& dlg) {

@@ -62,6 +62,15 @@ INT_PTR ScriptedUiHost::DoModal(CDialog& dlg) {
 
 bool ScriptedUiHost::GetOpenFileName(const FileDialogRequest& request, CString& path) {
   m_fileRequests.push_back(request);
+  return NextFile(path);
+}
+
+bool ScriptedUiHost::GetSaveFileName(const FileDialogRequest& request, CString& path) {
+  m_saveRequests.push_back(request);
+  return NextFile(path);
+}
+
+bool ScriptedUiHost::NextFile(CString& path) {
   if (m_files.empty()) return false;
   std::optional<CString> file = std::move(m_files.front());
   m_files.pop_front();
@@ -84,6 +93,7 @@ void ScriptedUiHost::Clear() {
   m_boxes.clear();
   m_dialogs.clear();
   m_fileRequests.clear();
+  m_saveRequests.clear();
   m_modeless = 0;
   m_updates = 0;
 }

@@ -75,6 +75,13 @@ bool TerminalUiHost::GetOpenFileName(const FileDialogRequest& request, CString& 
   return false;
 }
 
+bool TerminalUiHost::GetSaveFileName(const FileDialogRequest& request, CString&) {
+  // The command-line file is one to read; nothing is written without a person choosing.
+  std::fprintf(m_out, "[%s] Speichern ohne Bildschirm nicht möglich.\n", request.title.c_str());
+  std::fflush(m_out);
+  return false;
+}
+
 void TerminalUiHost::ShowModeless(CDialog& dlg) { dlg.InitDialog(); }
 
 void TerminalUiHost::UpdateWindow(QWidget&) {}

@@ -33,6 +33,9 @@ class UiHost {
   virtual INT_PTR DoModal(CDialog& dlg) = 0;
   // False when the user cancels; path is then unchanged.
   virtual bool GetOpenFileName(const FileDialogRequest& request, CString& path) = 0;
+  // Asks for a file to write (it may not exist yet). False when the user cancels; path is
+  // then unchanged. A host that cannot ask refuses.
+  virtual bool GetSaveFileName(const FileDialogRequest&, CString&) { return false; }
   // Builds, initialises and shows a modeless window.
   virtual void ShowModeless(CDialog& dlg) = 0;
   // Repaints a window now, background erased (a long run keeps the event loop busy).
@@ -67,6 +70,7 @@ class QtUiHost final : public UiHost {
   int MessageBox(const CString& text, const CString& caption, UINT type) override;
   INT_PTR DoModal(CDialog& dlg) override;
   bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
+  bool GetSaveFileName(const FileDialogRequest& request, CString& path) override;
   void ShowModeless(CDialog& dlg) override;
   void UpdateWindow(QWidget& window) override;
 };
@@ -81,6 +85,7 @@ class TerminalUiHost final : public UiHost {
   int MessageBox(const CString& text, const CString& caption, UINT type) override;
   INT_PTR DoModal(CDialog& dlg) override;
   bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
+  bool GetSaveFileName(const FileDialogRequest& request, CString& path) override;
   void ShowModeless(CDialog& dlg) override;
   void UpdateWindow(QWidget& window) override;
 
@@ -120,6 +125,7 @@ class ScriptedUiHost final : public UiHost {
       return PressCancel(dlg);
     });
   }
+  // One queue for both choosers, in the order they are asked.
   void QueueFile(std::optional<CString> path);  // nullopt = chooser cancelled
 
   // Strict: a Yes/No question without a queued answer is a script error (answered No), so
@@ -136,12 +142,14 @@ class ScriptedUiHost final : public UiHost {
   int MessageBox(const CString& text, const CString& caption, UINT type) override;
   INT_PTR DoModal(CDialog& dlg) override;
   bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
+  bool GetSaveFileName(const FileDialogRequest& request, CString& path) override;
   void ShowModeless(CDialog& dlg) override;
   void UpdateWindow(QWidget& window) override;
 
   const std::vector<Box>& Boxes() const { return m_boxes; }
   const std::vector<DialogRun>& Dialogs() const { return m_dialogs; }
   const std::vector<FileDialogRequest>& FileRequests() const { return m_fileRequests; }
+  const std::vector<FileDialogRequest>& SaveRequests() const { return m_saveRequests; }
   int ModelessShown() const { return m_modeless; }
   int WindowUpdates() const { return m_updates; }
   size_t PendingAnswers() const { return m_answers.size(); }
@@ -162,6 +170,8 @@ class ScriptedUiHost final : public UiHost {
   std::vector<Box> m_boxes;
   std::vector<DialogRun> m_dialogs;
   std::vector<FileDialogRequest> m_fileRequests;
+  std::vector<FileDialogRequest> m_saveRequests;
+  bool NextFile(CString& path);
   int m_modeless = 0;
   int m_updates = 0;
 };
