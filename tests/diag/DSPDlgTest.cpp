@@ -86,13 +86,20 @@ TEST_F(DspLoad, WhatCannotBeLoadedIsSaidAndNoCardIsTouched) {
   EXPECT_TRUE(JournalOf("ResetCard").empty()) << "no reset after a failed load";
 }
 
-TEST_F(DspLoad, CardOutOfResetAtOnceIsAResetError) {
+TEST_F(DspLoad, ResetPollingIsBoundedAndAnInstantResetIsAnError) {
   CDSPDlg& d = Open("[Card 1]\nResetMs=0\n", 1);
   d.m_strFileName = Firmware("dsp.hex").c_str();
   CString text;
   EXPECT_FALSE(d.Load(text));
   EXPECT_EQ(text, "Reset Error after loading");
   EXPECT_TRUE(JournalOf("WarmUp").empty());
+
+  // A card that never leaves reset is polled 100 times, then its warm-up tells.
+  Open("[Card 1]\nNeverReset=1\n", 1).m_strFileName = Firmware("dsp.hex").c_str();
+  zorix7sim::ClearJournal();
+  EXPECT_FALSE(dlg->Load(text));
+  EXPECT_EQ(text, "WarmUp Error E0000005");
+  EXPECT_EQ(JournalOf("IsReseted").size(), 100u);
 }
 
 TEST_F(DspLoad, AutomaticModeAlwaysAsksForTheFileAndSaveKeepsTheName) {
