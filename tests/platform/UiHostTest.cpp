@@ -157,6 +157,35 @@ TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   EXPECT_EQ(path, "/tmp/dsp.hex");
 }
 
+// The save chooser: scripted from the same queue as the open chooser; a terminal refuses
+// even with a command-line file, which is one to read.
+TEST(SaveChooser, ScriptedFromTheFileQueueRefusedOnTheTerminal) {
+  ScriptedUiHost host;
+  host.QueueFile(CString("/tmp/a.csv"));
+  host.QueueFile(std::nullopt);
+  host.QueueFile(CString("/tmp/b.ta"));
+  CString path = "p";
+  EXPECT_TRUE(host.GetSaveFileName(FileDialogRequest{"Als CSV speichern"}, path));
+  EXPECT_EQ(path, "/tmp/a.csv");
+  EXPECT_FALSE(host.GetSaveFileName(FileDialogRequest{}, path));
+  EXPECT_EQ(path, "/tmp/a.csv");
+  EXPECT_TRUE(host.GetOpenFileName(FileDialogRequest{}, path));
+  EXPECT_EQ(path, "/tmp/b.ta");
+  ASSERT_EQ(host.SaveRequests().size(), 2u);
+  EXPECT_EQ(host.SaveRequests()[0].title, "Als CSV speichern");
+  EXPECT_EQ(host.FileRequests().size(), 1u);
+
+  FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  TerminalUiHost terminal(out, false, IDYES);
+  terminal.SetFileAnswer(CString("/tmp/dsp.hex"));
+  EXPECT_FALSE(terminal.GetSaveFileName(FileDialogRequest{"Als PNG speichern"}, path));
+  EXPECT_EQ(path, "/tmp/b.ta");
+  const std::string text = Captured(out);
+  EXPECT_NE(text.find("[Als PNG speichern] Speichern ohne Bildschirm nicht möglich.\n"), std::string::npos) << text;
+  std::fclose(out);
+}
+
 // A strict script never answers a write question on its own, and a dialog of the wrong type
 // is an error, not a silent cancel.
 TEST(ScriptedHostStrict, UnansweredQuestionsAndWrongDialogsAreScriptErrors) {
