@@ -1,0 +1,106 @@
+// Renders the README's screenshots offscreen on the virtual cards: the main window after a
+// "Check All" run, the bus view and the A-scan of one "Parameter/Shot".
+// Usage: zorix7screenshots OUTPUT_DIR CONFIG_DIR (CONFIG_DIR holds ZORIX7Check.INI and the
+// identification presets; they are copied, the originals stay untouched).
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <cstdio>
+
+#include "app/BusbelegungDlg.h"
+#include "app/Resource.h"
+#include "app/ZORIX7Check.h"
+#include "app/ZORIX7CheckDlg.h"
+#include "measure/AnzeigeDlg.h"
+#include "platform/Clock.h"
+#include "platform/UiHost.h"
+#include "sim/Zorix7Sim.h"
+
+namespace {
+QString g_out;
+int g_failures = 0;
+
+// Indexed colours keep the PNGs small; the windows use few colours anyway.
+void Save(QWidget& w, QSize size, const char* name) {
+  w.resize(size);
+  w.show();
+  QApplication::processEvents();
+  QImage image = w.grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+  QString path = g_out + "/" + name;
+  if (!image.save(path, "PNG", 0)) {
+    std::fprintf(stderr, "zorix7screenshots: %s not written\n", qPrintable(path));
+    ++g_failures;
+  }
+  w.hide();
+}
+
+bool CopyInto(const QString& from, const QString& to) {
+  QFile::remove(to);
+  return QFile::copy(from, to);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qapp(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: zorix7screenshots OUTPUT_DIR CONFIG_DIR\n");
+    return 2;
+  }
+  g_out = QString::fromLocal8Bit(argv[1]);
+  const QString configDir = QString::fromLocal8Bit(argv[2]);
+  QDir().mkpath(g_out);
+  // A fixed folder, so that the configuration line shown stays the same from run to run.
+  QDir dir(QDir::temp().filePath("zorix7check"));
+  dir.mkpath(".");
+  if (!CopyInto(configDir + "/ZORIX7Check.INI", dir.filePath("ZORIX7Check.INI")) ||
+      !CopyInto(configDir + "/Kennung-ZORIX7F.txt", dir.filePath("Kennung-ZORIX7F.txt"))) {
+    std::fprintf(stderr, "zorix7screenshots: no starting configuration in %s\n", argv[2]);
+    return 2;
+  }
+
+  ScriptedUiHost host;
+  host.SetStrict(true);  // questions before writing to a card are answered No
+  ScopedUiHost hostScope(host);
+  VirtualClock clock;
+  ScopedClock clockScope(clock);
+  zorix7sim::Reset();
+  zorix7sim::UseBuiltInBench();
+
+  CZORIX7CheckApp app;
+  app.m_pszProfileName = dir.filePath("ZORIX7Check.INI").toStdString();
+  CZORIX7CheckDlg main;
+  main.m_strModuleDir = dir.path().toStdString();
+  main.InitDialog();
+
+  bool busShown = false, ascanShown = false;
+  // Every modal dialog passes here: the two wanted ones are captured, the others confirmed.
+  auto capture = [&](CDialog& d) -> INT_PTR {
+    if (auto* bus = dynamic_cast<CBusbelegungDlg*>(&d)) {
+      Save(*bus, bus->sizeHint(), "bus-view.png");
+      busShown = true;
+    } else if (auto* ascan = dynamic_cast<CAnzeigeDlg*>(&d)) {
+      Save(*ascan, QSize(800, 580), "ascan.png");
+      ascanShown = true;
+    }
+    return ScriptedUiHost::PressOk(d);
+  };
+  for (int i = 0; i < 64; ++i) host.QueueDialog(capture);
+
+  main.ClickDlgItem(IDC_BUSBELEGUNG);
+  main.EnsureControls();
+  // The shot without the parameter editor.
+  if (auto* box = qobject_cast<QAbstractButton*>(main.GetDlgItem(IDC_CHECK_SHOT))) box->setChecked(true);
+  main.ClickDlgItem(IDC_SHOT);
+  main.ClickDlgItem(IDC_CHECK_ALL);
+  Save(main, QSize(1280, 680), "main-window.png");
+
+  if (!busShown || !ascanShown) {
+    std::fprintf(stderr, "zorix7screenshots: %s did not open\n", busShown ? "the A-scan" : "the bus view");
+    ++g_failures;
+  }
+  zorix7sim::Reset();
+  return g_failures ? 1 : 0;
+}
