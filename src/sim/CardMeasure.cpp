@@ -257,7 +257,6 @@ DWORD CardModel::TimeStamp() const {
 
 void CardModel::AppendShot(BYTE set, std::vector<BYTE>& out) {
   const SetResponse& r = Response(set);
-  m_noise.Shot(r, m_samples);
   ++m_run.shots;
   m_run.lastShotSet = set;
   AscanFraming f;
@@ -267,6 +266,12 @@ void CardModel::AppendShot(BYTE set, std::vector<BYTE>& out) {
   f.kennung = sets[set].zorix9Ident;
   f.timeStamped = f.headed && r.block.ExternerTrigger;
   f.time = TimeStamp();
+  if (Samples16(f)) {
+    const size_t at = AppendAscanFrame(out, r.clean.size(), f);
+    m_noise.Shot16(r, out.data() + at);
+    return;
+  }
+  m_noise.Shot(r, m_samples);
   AppendAscan(out, m_samples, f);
 }
 

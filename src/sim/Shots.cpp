@@ -1,7 +1,9 @@
 #include "sim/Shots.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "card/ByteImage.h"
 
@@ -48,7 +50,49 @@ uint64_t NoiseSource::Next() {
   return z ^ (z >> 31);
 }
 
+namespace {
+// Response plus noise, clipped and rectified; the mode is a template argument so that the
+// loop vectorises. The response stays within +-1e9 and the noise's rms within 16 bits (more
+// saturates the converter all the same), so the sum fits 32 bits. Framed: written as the
+// card sends 16-bit samples, at ADC resolution (10 bits), little-endian.
+template <BYTE Rect, bool Framed>
+void AddNoise(const int32_t* clean, const int16_t* noise, size_t n, int16_t rms, void* out) {
+  for (size_t i = 0; i < n; ++i) {
+    const auto s = static_cast<int16_t>(RectifiedSample(clean[i] + ((noise[i] * rms) >> 10), Rect));
+    if constexpr (!Framed) {
+      static_cast<int16_t*>(out)[i] = s;
+    } else {
+      const auto v = static_cast<uint16_t>(s & ~63);
+      BYTE* to = static_cast<BYTE*>(out) + 2 * i;
+      if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(to, &v, 2);
+      } else {
+        to[0] = static_cast<BYTE>(v);
+        to[1] = static_cast<BYTE>(v >> 8);
+      }
+    }
+  }
+}
+
+template <bool Framed>
+void AddNoise(BYTE rect, const int32_t* clean, const int16_t* noise, size_t n, int16_t rms, void* out) {
+  switch (rect & 3) {
+    case 1: return AddNoise<1, Framed>(clean, noise, n, rms, out);
+    case 2: return AddNoise<2, Framed>(clean, noise, n, rms, out);
+    case 3: return AddNoise<3, Framed>(clean, noise, n, rms, out);
+    default: return AddNoise<0, Framed>(clean, noise, n, rms, out);
+  }
+}
+}  // namespace
+
 void NoiseSource::Shot(const SetResponse& r, std::vector<int16_t>& out) {
+  out.resize(r.clean.size());
+  Noisy(r, out.data(), false);
+}
+
+void NoiseSource::Shot16(const SetResponse& r, BYTE* to) { Noisy(r, to, true); }
+
+void NoiseSource::Noisy(const SetResponse& r, void* out, bool framed) {
   if (m_table.empty()) {
     m_table.resize(kNoiseTable);
     for (size_t i = 0; i < kNoiseTable; i += 2) {
@@ -59,17 +103,19 @@ void NoiseSource::Shot(const SetResponse& r, std::vector<int16_t>& out) {
       m_table[i + 1] = static_cast<int16_t>(std::clamp(radius * std::sin(6.283185307179586 * u2), -32000.0, 32000.0));
     }
   }
-  const uint64_t pick = Next();
-  size_t at = pick & (kNoiseTable - 1);
-  const size_t stride = ((pick >> 16) | 1) & (kNoiseTable - 1);
+  // A run of the table from a random place, wrapping at its end.
+  size_t at = Next() & (kNoiseTable - 1);
   const size_t n = r.clean.size();
-  out.resize(n);
-  const int64_t rms = r.noiseRms;
-  const BYTE rect = r.block.Gleichrichtung;
-  for (size_t i = 0; i < n; ++i) {
-    int64_t v = r.clean[i] + m_table[at] * rms / 1024;
-    at = (at + stride) & (kNoiseTable - 1);
-    out[i] = static_cast<int16_t>(RectifiedSample(static_cast<int32_t>(std::clamp<int64_t>(v, -65536, 65536)), rect));
+  const auto rms = static_cast<int16_t>(std::min<int32_t>(r.noiseRms, 32767));
+  const size_t width = framed ? 2 : sizeof(int16_t);
+  for (size_t done = 0; done < n; at = 0) {
+    const size_t run = std::min(n - done, kNoiseTable - at);
+    void* to = static_cast<BYTE*>(out) + done * width;
+    if (framed)
+      AddNoise<true>(r.block.Gleichrichtung, r.clean.data() + done, m_table.data() + at, run, rms, to);
+    else
+      AddNoise<false>(r.block.Gleichrichtung, r.clean.data() + done, m_table.data() + at, run, rms, to);
+    done += run;
   }
 }
 
@@ -79,23 +125,23 @@ size_t AscanBytes(size_t samples, const AscanFraming& f) {
   return (f.timeStamped ? kTimeStampBytes : 0) + kHeaderBytes + body;
 }
 
-void AppendAscan(std::vector<BYTE>& out, const std::vector<int16_t>& samples, const AscanFraming& f) {
-  const size_t n = samples.size();
-  if (!f.headed) {
-    size_t at = Grow(out, AscanBytes(n, f));
-    if (f.eightBit) {
-      for (size_t i = 0; i < n; ++i) out[at + i] = static_cast<BYTE>(samples[i] >> 8);
-    } else {
-      for (size_t i = 0; i < n; ++i) Put16(out, at + 2 * i, static_cast<uint16_t>(samples[i] & ~63));
-    }
-    return;
-  }
+size_t AppendAscanFrame(std::vector<BYTE>& out, size_t samples, const AscanFraming& f) {
+  if (!f.headed) return Grow(out, AscanBytes(samples, f));
   if (f.timeStamped) PutTimeStamp(out, f.time);
-  const size_t length = AscanBytes(n, AscanFraming{true, f.type, false, 0, false, 0});
+  const size_t length = AscanBytes(samples, AscanFraming{true, f.type, false, 0, false, 0});
   const size_t header = Grow(out, length);
   PutHeader(out, header, f.type, length, f.kennung);
-  const size_t at = header + kHeaderBytes;
-  if (f.type != kTypePacked12) {
+  return header + kHeaderBytes;
+}
+
+void AppendAscan(std::vector<BYTE>& out, const std::vector<int16_t>& samples, const AscanFraming& f) {
+  const size_t n = samples.size();
+  const size_t at = AppendAscanFrame(out, n, f);
+  if (!f.headed && f.eightBit) {
+    for (size_t i = 0; i < n; ++i) out[at + i] = static_cast<BYTE>(samples[i] >> 8);
+    return;
+  }
+  if (Samples16(f)) {
     for (size_t i = 0; i < n; ++i) Put16(out, at + 2 * i, static_cast<uint16_t>(samples[i] & ~63));
     return;
   }

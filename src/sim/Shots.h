@@ -26,8 +26,11 @@ class NoiseSource {
   uint64_t Next();
   // Samples of one shot: response plus noise, clipped to 16 bits and rectified.
   void Shot(const SetResponse& r, std::vector<int16_t>& out);
+  // The same, written straight into a 16-bit framing's room (see AppendAscanFrame).
+  void Shot16(const SetResponse& r, BYTE* to);
 
  private:
+  void Noisy(const SetResponse& r, void* out, bool framed);
   uint64_t m_state;
   std::vector<int16_t> m_table;  // sigma 1024, made on first use
 };
@@ -42,6 +45,11 @@ struct AscanFraming {
 };
 
 size_t AscanBytes(size_t samples, const AscanFraming& f);
+// Plain 16-bit and headed 0x14 and 0x60 A-scans: 16-bit samples at ADC resolution.
+inline bool Samples16(const AscanFraming& f) { return f.headed ? f.type != kTypePacked12 : !f.eightBit; }
+// Appends an A-scan's time stamp, header and zeroed room for its samples; returns where the
+// samples go.
+size_t AppendAscanFrame(std::vector<BYTE>& out, size_t samples, const AscanFraming& f);
 // Appends the samples in the framing's format (ADC resolution: 10 bits for 16-bit and
 // 8-bit samples, 12 bits packed).
 void AppendAscan(std::vector<BYTE>& out, const std::vector<int16_t>& samples, const AscanFraming& f);

@@ -101,16 +101,6 @@ GateResult Evaluate(const Echoes& e, double periodUs, int64_t start, int64_t end
 
 }  // namespace
 
-int32_t RectifiedSample(int32_t x, BYTE rectification) {
-  x = std::clamp<int32_t>(x, -32768, 32767);
-  switch (rectification & 3) {
-    case 1: return std::max(x, 0);
-    case 2: return x < 0 ? std::min(-x, 32767) : 0;  // shown upright, like the other halves
-    case 3: return std::min(std::abs(x), 32767);
-    default: return x;
-  }
-}
-
 double SamplePeriodMicroseconds(BYTE samplerate) {
   static const double kPeriod[9] = {0.0125, 0.025, 0.05, 0.1, 0.00625, 0.0125, 0.025, 0.05, 0.1};
   unsigned code = samplerate & 0x0F;

@@ -27,8 +27,16 @@ struct SpecimenSpec {
 double SamplePeriodMicroseconds(BYTE samplerate);
 
 // Clipped to 16 bits and rectified: 0 HF, 1 positive half, 2 negative half (shown
-// upright), 3 full wave.
-int32_t RectifiedSample(int32_t x, BYTE rectification);
+// upright), 3 full wave. Inline, so that a shot's loop over its samples vectorises.
+inline int32_t RectifiedSample(int32_t x, BYTE rectification) {
+  x = x < -32768 ? -32768 : x > 32767 ? 32767 : x;
+  switch (rectification & 3) {
+    case 1: return x > 0 ? x : 0;
+    case 2: return x < 0 ? (-x < 32767 ? -x : 32767) : 0;  // shown upright, like the other halves
+    case 3: return x < 0 ? (-x < 32767 ? -x : 32767) : x;
+    default: return x;
+  }
+}
 
 // The block of a set the card never had prepared: what it measures after power-on.
 ParamBlock DefaultParamBlock();

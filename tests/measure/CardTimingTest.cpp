@@ -164,3 +164,26 @@ TEST_F(CardTiming, FetchesThatCannotCompleteEndAtTheDataTimeOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// A shot written straight into its frame reads as the same shot framed from its samples.
+TEST(ShotFraming, DirectAndSampleFramingAgree) {
+  ParamBlock block = DefaultParamBlock();
+  block.Gleichrichtung = 2;
+  const SetResponse r = BuildResponse(SpecimenSpec{}, block, false);
+  for (AscanFraming f : {AscanFraming{false, kTypeAscan14, false, 0, false, 0},
+                         AscanFraming{true, kTypeAscan60, false, -7, true, 1234}}) {
+    NoiseSource direct(42), sampled(42);
+    std::vector<BYTE> a, b;
+    const size_t at = AppendAscanFrame(a, r.clean.size(), f);
+    direct.Shot16(r, a.data() + at);
+    std::vector<int16_t> samples;
+    sampled.Shot(r, samples);
+    AppendAscan(b, samples, f);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.size(), AscanBytes(r.clean.size(), f));
+  }
+}
+
+}  // namespace
