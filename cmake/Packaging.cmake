@@ -6,12 +6,16 @@ endif()
 
 include(GNUInstallDirs)
 
+# The card library and the platform core it shares with the program (one clock for both) are
+# private to the package: they live in their own folder, found through RUNPATH (not RPATH),
+# so that LD_LIBRARY_PATH can still put a real driver library with the same interface in front.
+set(ZORIX7_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/zorix7check)
 install(TARGETS zorix7check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS zorix7 LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-# The installed program finds libzorix7 beside it; RUNPATH (not RPATH) so that LD_LIBRARY_PATH
-# can still put a real driver library with the same interface in front.
-set_target_properties(zorix7check PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+install(TARGETS zorix7 zorix7platformcore LIBRARY DESTINATION ${ZORIX7_PRIVATE_LIBDIR})
+set_target_properties(zorix7check PROPERTIES INSTALL_RPATH "$ORIGIN/../${ZORIX7_PRIVATE_LIBDIR}")
+set_target_properties(zorix7 PROPERTIES INSTALL_RPATH "$ORIGIN")
 target_link_options(zorix7check PRIVATE "LINKER:--enable-new-dtags")
+target_link_options(zorix7 PRIVATE "LINKER:--enable-new-dtags")
 
 set(ZORIX7_DATADIR ${CMAKE_INSTALL_DATADIR}/zorix7check)
 install(FILES config/ZORIX7Check.INI config/Kennung-ZORIX7F.txt src/sim/bench-example.ini
@@ -26,11 +30,12 @@ if(ZORIX7_HELP2MAN AND ZORIX7_GZIP AND NOT ZORIX7_SANITIZE)
   set(man ${CMAKE_CURRENT_BINARY_DIR}/zorix7check.1)
   add_custom_command(
     OUTPUT ${man}.gz
+    # Called through PATH, so that the usage line names the program, not the build folder.
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+            "PATH=$<TARGET_FILE_DIR:zorix7check>:$ENV{PATH}"
             ${ZORIX7_HELP2MAN} --no-info --section=1 --locale=C.UTF-8
-            --name=Prüf-\ und\ Servicewerkzeug\ für\ ZORIX7-Karten
             --include=${CMAKE_CURRENT_SOURCE_DIR}/packaging/zorix7check.h2m
-            --output=${man} $<TARGET_FILE:zorix7check>
+            --output=${man} zorix7check
     COMMAND ${ZORIX7_GZIP} -9nf ${man}
     DEPENDS zorix7check ${CMAKE_CURRENT_SOURCE_DIR}/packaging/zorix7check.h2m
     COMMENT "Man page from zorix7check --help"
@@ -48,10 +53,10 @@ set(CPACK_PACKAGE_VENDOR "ZORIX7Check")
 set(CPACK_PACKAGE_CONTACT "ZORIX7Check maintainers <zorix7check@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Bench test and service tool for ZORIX7 ultrasonic PCI cards")
 set(CPACK_PACKAGE_DESCRIPTION
-    "ZORIX7Check checks ZORIX7 and ZORIX7F ultrasonic measuring cards: PCI header, EEPROM, DSP,\n"
-    "control and data LCA, identification, single shots, block measurements and data rates,\n"
-    "in its main window or headless with JUnit and JSON reports. The package ships libzorix7,\n"
-    "the virtual cards; a real driver library with the same interface replaces it.")
+    "ZORIX7Check checks ZORIX7 and ZORIX7F ultrasonic measuring cards: PCI header, EEPROM, DSP, \
+control and data LCA, identification, single shots, block measurements and data rates, in its \
+main window or headless with JUnit and JSON reports. The package ships libzorix7, the virtual \
+cards; a real driver library with the same interface replaces it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
