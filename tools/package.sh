@@ -17,4 +17,9 @@ dpkg-deb -f "$deb" Package Version Depends
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg -x "$deb" "$scratch"
+for f in usr/bin/zorix7check "usr/lib*/zorix7check/libzorix7.so" usr/share/applications/zorix7check.desktop \
+         usr/share/icons/hicolor/scalable/apps/zorix7check.svg usr/share/man/man1/zorix7check.1.gz \
+         usr/share/zorix7check/ZORIX7Check.INI usr/share/zorix7check/bench-example.ini; do
+  compgen -G "$scratch/$f" >/dev/null || { echo "package.sh: $f missing from the package" >&2; exit 1; }
+done
 env -u LD_LIBRARY_PATH "$scratch/usr/bin/zorix7check" --version
