@@ -231,6 +231,21 @@ TEST_F(BlockRun, EveryFailureShowsItsBoxOrText) {
   host.answers = {IDNO, IDCANCEL};
   EXPECT_EQ(RunBlockMeasurement(host).text, "Blockmessung Kanal 1: GetResults Error 61 ");
 
+  // A card that never completes a fetch, and keeps no time-out of its own: the run waits
+  // the "Time Out in s" field and a second, then gives up with the data time-out word.
+  Bench("[Card 1]\nNeverReady=1\n");
+  ASSERT_TRUE(ZORIX7SetDataTimeOut(host.handles[0], 0, &error));
+  host.settings.kontinuierlich = TRUE;
+  host.settings.zyklen = 1;
+  host.settings.timeOutSeconds = 3;
+  host.boxes.clear();
+  const DWORD before = clock.GetTickCount();
+  EXPECT_FALSE(RunBlockMeasurement(host).ok);
+  EXPECT_EQ(host.BoxTexts(), (std::vector<std::string>{"Blockmessung|IsReadyGetData Error E0000008"}));
+  EXPECT_GE(clock.GetTickCount() - before, 4000u);
+  EXPECT_LT(clock.GetTickCount() - before, 4100u);
+  host.settings.kontinuierlich = FALSE;
+
   // Plain records exist for sets 1..6 only: set 7 alone gives none.
   Bench("[Card 1]\n", false);
   host.active[0] = {};

@@ -208,6 +208,15 @@ TEST_F(RateRuns, SetsInTurnFailures) {
   }
 }
 
+TEST_F(RateRuns, ACardThatNeverAnswersEndsTheRunAtTheDataTimeOut) {
+  host.settings.set = 1;
+  host.sets[0][1].TriggerExtern = TRUE;  // no clock at the external input
+  const DWORD before = clock.GetTickCount();
+  auto line = measure::RunRateSets(host);
+  EXPECT_EQ(line.text, "Satz 1 GetData Error E0000008");
+  EXPECT_EQ(clock.GetTickCount() - before, 10000u);
+}
+
 TEST_F(RateRuns, CardsInParallel) {
   host.settings.card = 2;
   host.settings.zyklen = 1000;
