@@ -12,7 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   AscanHeaderCheck c = checkAscanHeader(data, size, 1);
   AscanSamples s = c.ok ? headedAscanSamples(data, size, c) : plainAscanSamples(data, size, size & 1);
   if (c.ok && (c.error.size() || c.caption.empty())) abort();
-  if (c.ok && (c.sampleOffset + c.sampleBytes > size || c.sampleBytes > kDataBufferBytes)) abort();
+  // A block shorter than its header has no samples, and its sample offset lies behind it.
+  if (c.ok && c.sampleBytes && (c.sampleOffset + c.sampleBytes > size || c.sampleBytes > kDataBufferBytes))
+    abort();
   // Headed blocks are drawn up to the buffer size, plain data without limit.
   if (c.ok ? s.values.size() > kMaxSamples : s.values.size() != (s.eightBit ? size : size / 2)) abort();
   PlotGeometry g = plotGeometry(60 + static_cast<int>(size % 1500), 40 + static_cast<int>(size % 700));
