@@ -187,9 +187,10 @@ bool BlockRun::Ascan(int cycle, bool await) {
     return true;
   }
   if (!await) return true;
+  // A fetch that did not come within the time-out will not come the next cycle either.
   if (!Store(AwaitFetch(m_h, bytes, m_c.timeOutSeconds, m_error))) {
     Box(CString::Formatted("IsReadyGetData Error %X", m_error));
-    return true;
+    return false;
   }
   m_host.UpdateDisplay(m_display, ScanOf(m_window, m_host.DataBuffer(), *bytes, static_cast<UINT>(cycle)));
   return true;

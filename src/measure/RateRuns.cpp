@@ -55,7 +55,7 @@ class RateRun {
     BOOL inFifo = FALSE;
     for (int n = 0; n < kMaxDrain && ZORIX7IsDataInFIFO(h, &inFifo, &error) && inFifo; ++n) {
       *m_host.DataBytes() = kRunBufferBytes;
-      ZORIX7GetData(h, m_host.DataBytes(), m_host.DataBuffer(), &error);
+      if (!ZORIX7GetData(h, m_host.DataBytes(), m_host.DataBuffer(), &error)) return;  // what cannot come stays
     }
   }
   AscanShow Scan(const DisplayWindow& w, const BYTE* data, UINT sequence, const GateReadout* readout,

@@ -202,8 +202,8 @@ bool CardModel::HasData() const {
 
 bool CardModel::DataInFifo() const {
   if (m_spec.neverEmpty || m_run.queued || m_run.leftoverShots > 0 || m_run.leftoverResults) return true;
-  if (m_spec.instant) return HasData();
-  const uint64_t now = NowUs();
+  // Instant: every shot that can complete has.
+  const uint64_t now = m_spec.instant ? kNever - 1 : NowUs();
   if (m_run.freeRun) return m_run.nextUs <= now;
   return !m_run.fired.empty() && m_run.fired.front().readyUs <= now;
 }
