@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 #include "measure/MeasureRuns.h"
@@ -85,6 +86,7 @@ BENCHMARK(BM_Rate11Instant)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // Keeps the rate for the last line.
 class Reporter : public benchmark::ConsoleReporter {
  public:
+  Reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       auto it = run.counters.find("cycles_per_s");

@@ -74,8 +74,16 @@ void AddNoise(const int32_t* clean, const int16_t* noise, size_t n, int16_t rms,
   }
 }
 
+// Where the processor has wider vectors, the loop gets a version for them.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+#define ZORIX7_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define ZORIX7_WIDE_VECTORS
+#endif
+
 template <bool Framed>
-void AddNoise(BYTE rect, const int32_t* clean, const int16_t* noise, size_t n, int16_t rms, void* out) {
+ZORIX7_WIDE_VECTORS void AddNoise(BYTE rect, const int32_t* clean, const int16_t* noise, size_t n, int16_t rms,
+                                  void* out) {
   switch (rect & 3) {
     case 1: return AddNoise<1, Framed>(clean, noise, n, rms, out);
     case 2: return AddNoise<2, Framed>(clean, noise, n, rms, out);
