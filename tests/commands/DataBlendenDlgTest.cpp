@@ -16,14 +16,6 @@ namespace {
 
 class DataBlendenDlgTest : public DialogFixture {};
 
-std::vector<CString> widgetLines(CDialog& dlg, int id) {
-  std::vector<CString> lines;
-  auto* w = qobject_cast<QListWidget*>(dlg.GetDlgItem(id));
-  if (!w) return lines;
-  for (int i = 0; i < w->count(); ++i) lines.emplace_back(w->item(i)->text().toStdString());
-  return lines;
-}
-
 TEST_F(DataBlendenDlgTest, GateValuesListBothFramings) {
   Buf headed;
   headed.gateRecord(-2, {{100, 0xC000, 40}, {200, 0x8000, 80}, {0, 0, 0}}).u32(0xFFFFEFFF);
@@ -37,7 +29,7 @@ TEST_F(DataBlendenDlgTest, GateValuesListBothFramings) {
   EXPECT_EQ(h[1], "56 Bytes, Datentyp 0x40, Kennung -2");
   EXPECT_EQ(h[2].str().substr(0, 32), "t= 100 v= 10 ^| t= 200 v= 20  | ");
   EXPECT_EQ(h[3], "Ende Prüfzyklus 1");
-  EXPECT_EQ(widgetLines(hd, CDataBlendenDlg::IDC_BLENDENLIST), h);
+  EXPECT_EQ(ListLines(hd, CDataBlendenDlg::IDC_BLENDENLIST), h);
   EXPECT_TRUE(QFontInfo(hd.GetDlgItem(CDataBlendenDlg::IDC_BLENDENLIST)->font()).fixedPitch());
 
   // Plain framing: records belong to the active sets 1..6 in turn.

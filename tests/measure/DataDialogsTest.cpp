@@ -17,14 +17,6 @@ namespace {
 
 class DataDialogs : public DialogFixture {};
 
-std::vector<CString> widgetLines(CDialog& dlg, int id) {
-  std::vector<CString> lines;
-  auto* w = qobject_cast<QListWidget*>(dlg.GetDlgItem(id));
-  if (!w) return lines;
-  for (int i = 0; i < w->count(); ++i) lines.emplace_back(w->item(i)->text().toStdString());
-  return lines;
-}
-
 TEST_F(DataDialogs, DataListShowsEverySampleInAFixedPitchFont) {
   Buf b;
   b.words({0x0000, 0x7FC0, 0x0080, 0x8000});
@@ -44,7 +36,7 @@ TEST_F(DataDialogs, DataListShowsEverySampleInAFixedPitchFont) {
       "   0.038µs  -100.0% |    3 -32768 (-512) 0x8000",
   };
   EXPECT_EQ(dlg.m_listData.Lines(), want);
-  EXPECT_EQ(widgetLines(dlg, CDataListDlg::IDC_DATALIST), want);
+  EXPECT_EQ(ListLines(dlg, CDataListDlg::IDC_DATALIST), want);
   EXPECT_TRUE(QFontInfo(dlg.GetDlgItem(CDataListDlg::IDC_DATALIST)->font()).fixedPitch());
 
   // Opened again on a headed block: the list starts afresh.

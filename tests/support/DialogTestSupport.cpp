@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include "platform/QtText.h"
 
@@ -51,4 +52,12 @@ bool IsChecked(CDialog& dlg, int id) {
   auto* button = qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id));
   EXPECT_NE(button, nullptr) << "no check box or radio button " << id;
   return button && button->isChecked();
+}
+
+std::vector<CString> ListLines(CDialog& dlg, int id) {
+  std::vector<CString> lines;
+  auto* w = qobject_cast<QListWidget*>(dlg.GetDlgItem(id));
+  if (!w) return lines;
+  for (int i = 0; i < w->count(); ++i) lines.emplace_back(FromQ(w->item(i)->text()));
+  return lines;
 }

@@ -4,6 +4,8 @@
 // wrong type, in strict mode an unanswered question) and answers left unused fail the test.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/CDialog.h"
 #include "platform/Clock.h"
 #include "platform/UiHost.h"
@@ -35,3 +37,5 @@ void SetEditText(CDialog& dlg, int id, const CString& text);
 void SetCheck(CDialog& dlg, int id, bool checked);
 void Click(CDialog& dlg, int id);
 bool IsChecked(CDialog& dlg, int id);
+// The lines a list box control shows (empty when there is no such list).
+std::vector<CString> ListLines(CDialog& dlg, int id);
