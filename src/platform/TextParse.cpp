@@ -14,14 +14,12 @@ std::string_view Trim(std::string_view s) {
 }
 
 namespace {
-// Digits only, no sign; the magnitude saturates so that overflow is reported, never wrapped.
+// Digits only, no sign; nothing for a value beyond 64 bits (never wrapped).
 std::optional<unsigned long long> Magnitude(std::string_view s, int base) {
   if (s.empty()) return std::nullopt;
   unsigned long long v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-  if (end != s.data() + s.size()) return std::nullopt;
-  if (ec == std::errc::result_out_of_range) return ~0ULL;
-  if (ec != std::errc()) return std::nullopt;
+  if (end != s.data() + s.size() || ec != std::errc()) return std::nullopt;
   return v;
 }
 }  // namespace

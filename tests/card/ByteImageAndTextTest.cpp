@@ -29,6 +29,7 @@ TEST(TextParse, NumbersFollowTheFieldRulesWithoutOverflow) {
   EXPECT_EQ(text::ParseInteger("1 2", 0, 100), std::nullopt);
   EXPECT_EQ(text::ParseUnsigned("+4294967295", UINT32_MAX), 4294967295u);
   EXPECT_EQ(text::ParseUnsigned("-0", UINT32_MAX), std::nullopt);
+  EXPECT_EQ(text::ParseUnsigned("49223372036854775809", UINT64_MAX), std::nullopt);  // beyond 64 bits
   EXPECT_EQ(text::ParseFloat("1e39"), 1e39);
   EXPECT_EQ(text::ParseFloat("inf"), std::nullopt);
   EXPECT_EQ(text::ParseFloat("20,5"), std::nullopt);
