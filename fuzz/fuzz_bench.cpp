@@ -18,14 +18,14 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-void Measure(HZORIX7 h, const zorix7sim::CardSpec& spec) {
+void Measure(HZORIX7 h, const zorix7sim::CardSpec& card) {
   constexpr DWORD kRoom = 0x20000;
   static std::vector<BYTE> buffer(kRoom);
   DWORD error = 0, count = kRoom;
   ParamBlock block = zorix7sim::DefaultParamBlock();
-  block.ExternerTrigger = spec.number & 1;
+  block.ExternerTrigger = card.number & 1;
   ZORIX7PrepAllGatesParam(h, 1, block, &error);
-  ZORIX7SetZORIX9(h, 1, static_cast<int16_t>(spec.number * 10), &error);  // headed on F cards
+  ZORIX7SetZORIX9(h, 1, static_cast<int16_t>(card.number * 10), &error);  // headed on F cards
   ZORIX7SetParam(h, 1, &error);
   ZORIX7Start(h, &error);
   if (ZORIX7GetData(h, &count, buffer.data(), &error)) Check(count <= kRoom);
@@ -43,7 +43,7 @@ void Measure(HZORIX7 h, const zorix7sim::CardSpec& spec) {
       Check(count <= kRoom);
       if (!busy) break;
       // Busy without an error word only on a never-ready card, and only until its time-out.
-      Check(error != 0 || (spec.neverReady && (poll == 0 || !timeOut)));
+      Check(error != 0 || (card.neverReady && (poll == 0 || !timeOut)));
     }
   }
   BOOL inFifo = TRUE;
@@ -54,7 +54,7 @@ void Measure(HZORIX7 h, const zorix7sim::CardSpec& spec) {
   ZORIX7Stop(h, &error);
   ZORIX7ResetCard(h);
   CurrentClock().Sleep(20001);
-  Check(ZORIX7IsReseted(h) || spec.neverReset || !zorix7sim::JournalOf("IsReseted").back().ok);
+  Check(ZORIX7IsReseted(h) || card.neverReset || !zorix7sim::JournalOf("IsReseted").back().ok);
 }
 
 }  // namespace

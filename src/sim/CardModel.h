@@ -57,7 +57,7 @@ struct CardSpec {
 // A plausible card of the given number: distinct position, addresses and serial number.
 CardSpec MakeDefaultCard(int number, Variant variant);
 // PCI interface (CardPci.cpp): what the operation registers of a fresh card hold.
-void AddOperationRegisterDefaults(CardSpec& spec);
+void AddOperationRegisterDefaults(CardSpec& card);
 // The EEPROM a card with this configuration header would carry.
 std::array<BYTE, kEepromSize> EepromFromConfig(const std::array<BYTE, 256>& config);
 

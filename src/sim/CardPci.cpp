@@ -13,10 +13,10 @@ DWORD MailboxFullBits(DWORD address, DWORD base, unsigned firstBit) {
 }
 }  // namespace
 
-void AddOperationRegisterDefaults(CardSpec& spec) {
+void AddOperationRegisterDefaults(CardSpec& card) {
   // The firmware greets the host with its version in out mailbox 1, which is therefore full.
-  spec.registers[kOutMailbox1] = 0x00000207;
-  spec.registers[kMailboxStatus] = MailboxFullBits(kOutMailbox1, kOutMailbox1, 16);
+  card.registers[kOutMailbox1] = 0x00000207;
+  card.registers[kMailboxStatus] = MailboxFullBits(kOutMailbox1, kOutMailbox1, 16);
 }
 
 bool CardModel::IsOperationRegister(DWORD address) { return address < kBlockBytes && address % 4 == 0; }
