@@ -1,11 +1,14 @@
 // The main dialog's configuration file: which file, and loading and saving all settings.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "app/ZORIX7CheckDlg.h"
 #include "params/ParameterProfile.h"
 #include "platform/CWinApp.h"
+#include "platform/TextParse.h"
 #include "platform/UiHost.h"
 
 namespace {
@@ -32,9 +35,33 @@ std::vector<const TestColumnRow*> CheckKeys(bool saveOrder) {
   return keys;
 }
 
+// Reads "Bus %d Slot %d" as sscanf matches it (blanks in the format match any run of white
+// space, trailing text is ignored); a number beyond 32 bits does not parse, where sscanf's
+// behaviour would be undefined.
 bool ParseBusSlot(const CString& value, int& bus, int& slot) {
+  std::string_view in = value.str();
+  auto skipSpace = [&] {
+    while (!in.empty() && std::isspace(static_cast<unsigned char>(in.front()))) in.remove_prefix(1);
+  };
+  auto literal = [&](std::string_view word) {
+    if (in.substr(0, word.size()) != word) return false;
+    in.remove_prefix(word.size());
+    return true;
+  };
+  auto number = [&](int& out) {
+    skipSpace();
+    size_t n = (!in.empty() && (in[0] == '+' || in[0] == '-')) ? 1 : 0;
+    while (n < in.size() && in[n] >= '0' && in[n] <= '9') ++n;
+    auto v = text::ParseInteger(in.substr(0, n), INT32_MIN, INT32_MAX);
+    if (!v) return false;
+    out = static_cast<int>(*v);
+    in.remove_prefix(n);
+    return true;
+  };
   int b = 0, s = 0;
-  if (std::sscanf(value.c_str(), "Bus %d Slot %d", &b, &s) != 2) return false;
+  if (!literal("Bus") || !number(b)) return false;
+  skipSpace();
+  if (!literal("Slot") || !number(s)) return false;
   bus = b;
   slot = s;
   return true;

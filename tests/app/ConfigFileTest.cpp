@@ -71,8 +71,14 @@ TEST_F(ConfigFile, ThresholdsAreHeldTimesSixteenAndWrittenBackDivided) {
 }
 
 TEST_F(ConfigFile, BusValuesPlaceChannelsAndBadValuesLeaveThem) {
-  WriteConfig("[Bus]\nKanal3=Bus 2 Slot 7\nKanal4=Slot 9\nKanal5=Bus 4\n");
+  WriteConfig(
+      "[Bus]\nKanal3=Bus 2 Slot 7\nKanal4=Slot 9\nKanal5=Bus 4\nKanal6=Bus 99999999999 Slot 1\n"
+      "Kanal7=Bus\t-3  Slot+8 Rest\nKanal8=bus 1 slot 2\n");
   auto& d = Start();
+  EXPECT_EQ(d.m_channel[5].nBus, 0);  // beyond 32 bits: does not parse
+  EXPECT_EQ(d.m_channel[6].nBus, -3);
+  EXPECT_EQ(d.m_channel[6].nSlot, 8);
+  EXPECT_EQ(d.m_channel[7].nSlot, 0);  // the words are matched as written
   EXPECT_EQ(d.m_channel[2].nBus, 2);
   EXPECT_EQ(d.m_channel[2].nSlot, 7);
   EXPECT_EQ(d.m_channel[2].nCard, 0);  // no card sits at bus 2 slot 7
