@@ -2,16 +2,16 @@
 // dialog is registered here with one line; a row without factory or handler stays greyed.
 #include "app/TestColumn.h"
 #include "app/ZORIX7CheckDlg.h"
-#include "ident/KennungDlg.h"
-#include "commands/BlendenDlg.h"
-#include "commands/CommandDlg.h"
 #include "diag/DSPDlg.h"
 #include "diag/DataLCADlg.h"
 #include "diag/LCADlg.h"
 #include "diag/SelbsttestDlg.h"
+#include "commands/BlendenDlg.h"
+#include "commands/CommandDlg.h"
 #include "pci/PCIconfigRegisterDlg.h"
 #include "pci/PCIeepromRegisterDlg.h"
 #include "pci/PCIoperationRegisterDlg.h"
+#include "ident/KennungDlg.h"
 
 namespace {
 using D = CZORIX7CheckDlg;

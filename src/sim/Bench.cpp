@@ -58,6 +58,11 @@
 //   NeverEmpty=1            the FIFO never runs empty: IsDataInFIFO always reports data,
 //                           fetches deliver shots of the cycle even when stopped or cleared
 //   (tests/sim/never-ready-bench.ini has one card of each)
+//   DSP commands:
+//   Adc=38.5,5.02,4.97,148,5.01,2.5   what GetADC reads: temperature in °C, analogue +5 V,
+//                           analogue -5 V, high voltage, digital -5 V, ADC reference (V)
+//   ResetMs also sets how often a caller polling IsReseted every 10 ms sees the reset
+//   (ResetMs=0: done at the first poll)
 //   Bring-up and diagnostics:
 //   SelfTestFail=<tests>    self-tests (0..12) whose command the DSP refuses, with error word
 //                           0xE0000100 + test number
@@ -67,11 +72,6 @@
 //   Reg0x400 / Reg0x600     the control / data LCA's ID (defaults 0x7031 / 0x7032; a ZORIX7
 //                           card reads 0xFFFF); Reg0x610..0x61E, Reg0x430/0x432 the gate
 //                           results until the first shot
-//   DSP commands:
-//   Adc=38.5,5.02,4.97,148,5.01,2.5   what GetADC reads: temperature in °C, analogue +5 V,
-//                           analogue -5 V, high voltage, digital -5 V, ADC reference (V)
-//   ResetMs also sets how often a caller polling IsReseted every 10 ms sees the reset
-//   (ResetMs=0: done at the first poll)
 //
 // [Fault]                   one section per injected fault, repeatable
 //   Call=<name>             e.g. GetData or ZORIX7GetData (required)
@@ -383,16 +383,6 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
     c.noiseSeed = *v;
     return {};
   }
-  if (key == "adc") {
-    auto parts = SplitList(value);
-    if (parts.size() != c.adc.size()) return "six values expected (temperature and five voltages)";
-    for (size_t i = 0; i < parts.size(); ++i) {
-      auto v = ParseFloat(parts[i]);
-      if (!v || *v < -1000 || *v > 1000) return "bad number \"" + std::string(parts[i]) + "\" (-1000..1000)";
-      c.adc[i] = *v;
-    }
-    return {};
-  }
   if (key == "selftestfail") return ParseOffsets(value, 13, c.selfTestFail);
   if (key == "fifowrongwords") return ParseOffsets(value, 8, c.fifoWrongWords);
   if (key == "fifoextrawords" || key == "fifoneverempty") {
@@ -402,6 +392,16 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
       c.fifoExtraWords = static_cast<DWORD>(*v);
     else
       c.fifoNeverEmpty = *v != 0;
+    return {};
+  }
+  if (key == "adc") {
+    auto parts = SplitList(value);
+    if (parts.size() != c.adc.size()) return "six values expected (temperature and five voltages)";
+    for (size_t i = 0; i < parts.size(); ++i) {
+      auto v = ParseFloat(parts[i]);
+      if (!v || *v < -1000 || *v > 1000) return "bad number \"" + std::string(parts[i]) + "\" (-1000..1000)";
+      c.adc[i] = *v;
+    }
     return {};
   }
   if (key == "stuckkennung") return ParseOffsets(value, sizeof(KennungRecord), c.stuckKennung);
