@@ -1,7 +1,7 @@
 // Renders the README's screenshots offscreen on the virtual cards: the main window after a
 // "Check All" run, the bus view and the A-scan of one "Parameter/Shot".
 // Usage: zorix7screenshots OUTPUT_DIR CONFIG_DIR (CONFIG_DIR holds ZORIX7Check.INI and the
-// identification presets; they are copied, the originals stay untouched).
+// identification presets; they are copied, the files in config/ stay untouched).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -26,6 +27,19 @@ QString Resolved(const CString& name) {
   CWinApp* app = AfxGetApp();
   if (QFileInfo(path).isAbsolute() || !app) return path;
   return QFileInfo(ToQ(app->m_pszProfileName)).absoluteDir().filePath(path);
+}
+
+// Reading also finds the presets that come with the program, when the configuration's folder
+// has none: beside the program, or in its installed data folder.
+QString ResolvedForReading(const CString& name) {
+  QString beside = Resolved(name);
+  if (QFileInfo(beside).isAbsolute() && QFileInfo::exists(beside)) return beside;
+  QString path = ToQ(text::Trim(name.str()));
+  if (QFileInfo(path).isAbsolute()) return path;
+  const QDir program(QCoreApplication::applicationDirPath());
+  for (QString candidate : {program.filePath(path), program.filePath("../share/zorix7check/" + path)})
+    if (QFileInfo::exists(candidate)) return candidate;
+  return beside;
 }
 
 // The file is replaced as a whole or not at all.
@@ -52,7 +66,7 @@ CString CKennungVorgabenDlg::FileName() {
 
 std::optional<CString> CKennungVorgabenDlg::ReadPresets(const CString& name, KennungRecord& record) {
   if (IsBlank(name)) return CString(kNoName);
-  auto read = ident::ReadKennungFile(Resolved(name).toStdString());
+  auto read = ident::ReadKennungFile(ResolvedForReading(name).toStdString());
   if (!read) return CString::Formatted("Vorgabendatei \"%s\" kann nicht gelesen werden", name.c_str());
   record = *read;
   return std::nullopt;
