@@ -193,7 +193,8 @@ int main(int argc, char** argv) {
   if (ec) Fail("reading fuzz/seeds: " + ec.message(), 0);
   CopySeeds(source / "src" / "sim" / "bench-example.ini", "fuzz_bench");
   CopySeeds(source / "tests" / "sim" / "never-ready-bench.ini", "fuzz_bench");
-  CopySeeds(source / "config" / "ZORIX7Check.INI", "fuzz_ini");
+  for (const char* target : {"fuzz_ini", "fuzz_settings"}) CopySeeds(source / "config" / "ZORIX7Check.INI", target);
+  CopySeeds(source / "fuzz" / "seeds" / "fuzz_ini", "fuzz_settings");  // every encoding
   zorix7sim::Reset();
   return g_failed ? 1 : 0;
 }

@@ -1,72 +1,46 @@
 // The main dialog's configuration file: which file, and loading and saving all settings.
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <string_view>
-#include <vector>
-
+#include "app/MainSettings.h"
 #include "app/ZORIX7CheckDlg.h"
-#include "params/ParameterProfile.h"
 #include "platform/CWinApp.h"
-#include "platform/TextParse.h"
 #include "platform/UiHost.h"
 
-namespace {
-struct YesNoKey {
-  const char* key;
-  BOOL CZORIX7CheckDlg::*member;
-};
-
-// Section "Init" yes/no keys, in file order.
-constexpr YesNoKey kInitYesNo[] = {
-    {"DMA", &CZORIX7CheckDlg::m_bDMA},       {"PrepAll", &CZORIX7CheckDlg::m_bPrepAll},
-    {"Kontinuierlich", &CZORIX7CheckDlg::m_bKontinuierlich}, {"Anzeige", &CZORIX7CheckDlg::m_bAnzeige},
-    {"ZORIX9", &CZORIX7CheckDlg::m_bZorix9Mode}, {"HotPlug", &CZORIX7CheckDlg::m_bHotPlug},
-};
-constexpr const char* kInitYesNoDefaults[] = {"yes", "no", "no", "yes", "yes", "yes"};
-
-// Section "Check": the column's keys, read in column order and saved by rank.
-std::vector<const TestColumnRow*> CheckKeys(bool saveOrder) {
-  std::vector<const TestColumnRow*> keys;
+MainSettings CZORIX7CheckDlg::Settings() const {
+  MainSettings s;
+  for (int ch = 0; ch < kMaxCards; ++ch) s.channel[ch] = {m_channel[ch].nBus, m_channel[ch].nSlot};
+  s.card = m_nCard;
+  s.paramSet = m_nParamSet;
+  s.anzeigefaktor = m_nAnzeigefaktor;
+  s.zyklen = m_nZyklen;
+  s.dma = m_bDMA;
+  s.prepAll = m_bPrepAll;
+  s.kontinuierlich = m_bKontinuierlich;
+  s.anzeige = m_bAnzeige;
+  s.zorix9 = m_bZorix9Mode;
+  s.hotPlug = m_bHotPlug;
   for (const auto& row : TestColumn())
-    if (row.checkKey) keys.push_back(&row);
-  if (saveOrder)
-    std::stable_sort(keys.begin(), keys.end(), [](auto* a, auto* b) { return a->saveRank < b->saveRank; });
-  return keys;
+    if (row.checkKey) s.checks.push_back({row.checkKey, row.saveRank, this->*row.autoCheck});
+  return s;
 }
 
-// Reads "Bus %d Slot %d" as sscanf matches it (blanks in the format match any run of white
-// space, trailing text is ignored); a number beyond 32 bits does not parse, where sscanf's
-// behaviour would be undefined.
-bool ParseBusSlot(const CString& value, int& bus, int& slot) {
-  std::string_view in = value.str();
-  auto skipSpace = [&] {
-    while (!in.empty() && std::isspace(static_cast<unsigned char>(in.front()))) in.remove_prefix(1);
-  };
-  auto literal = [&](std::string_view word) {
-    if (in.substr(0, word.size()) != word) return false;
-    in.remove_prefix(word.size());
-    return true;
-  };
-  auto number = [&](int& out) {
-    skipSpace();
-    size_t n = (!in.empty() && (in[0] == '+' || in[0] == '-')) ? 1 : 0;
-    while (n < in.size() && in[n] >= '0' && in[n] <= '9') ++n;
-    auto v = text::ParseInteger(in.substr(0, n), INT32_MIN, INT32_MAX);
-    if (!v) return false;
-    out = static_cast<int>(*v);
-    in.remove_prefix(n);
-    return true;
-  };
-  int b = 0, s = 0;
-  if (!literal("Bus") || !number(b)) return false;
-  skipSpace();
-  if (!literal("Slot") || !number(s)) return false;
-  bus = b;
-  slot = s;
-  return true;
+void CZORIX7CheckDlg::ApplySettings(const MainSettings& s) {
+  for (int ch = 0; ch < kMaxCards; ++ch) {
+    m_channel[ch].nBus = s.channel[ch].bus;
+    m_channel[ch].nSlot = s.channel[ch].slot;
+  }
+  m_nCard = s.card;
+  m_nParamSet = s.paramSet;
+  m_nAnzeigefaktor = s.anzeigefaktor;
+  m_nZyklen = s.zyklen;
+  m_bDMA = s.dma;
+  m_bPrepAll = s.prepAll;
+  m_bKontinuierlich = s.kontinuierlich;
+  m_bAnzeige = s.anzeige;
+  m_bZorix9Mode = s.zorix9;
+  m_bHotPlug = s.hotPlug;
+  auto check = s.checks.begin();
+  for (const auto& row : TestColumn())
+    if (row.checkKey && check != s.checks.end()) this->*row.autoCheck = (check++)->on;
 }
-}  // namespace
 
 void CZORIX7CheckDlg::ChooseProfileFile() {
   CWinApp* app = AfxGetApp();
@@ -88,36 +62,13 @@ void CZORIX7CheckDlg::LoadSettings() {
   if (profile::IsUnreadable(app.m_pszProfileName.str()))
     MessageBox(CString::Formatted("Konfiguration %s nicht lesbar, Vorgaben werden verwendet", app.m_pszProfileName.c_str()),
                "Check", MB_OK | MB_ICONWARNING);
-  for (int ch = 1; ch <= kMaxCards; ++ch) {
-    CString value = app.GetProfileString("Bus", CString::Formatted("Kanal%d", ch), "Bus 0 Slot 0");
-    ParseBusSlot(value, m_channel[ch - 1].nBus, m_channel[ch - 1].nSlot);
-  }
-  m_nCard = app.GetProfileInt("Init", "Karte", 1);
-  m_nParamSet = static_cast<int>(app.GetProfileInt("Init", "Parametersatz", 1));
-  m_nAnzeigefaktor = app.GetProfileInt("Init", "Anzeigefaktor", 1);
-  m_nZyklen = static_cast<int>(app.GetProfileInt("Init", "Zyklen", 200));
-  for (size_t i = 0; i < std::size(kInitYesNo); ++i)
-    this->*kInitYesNo[i].member = GetProfileYesNo(app, "Init", kInitYesNo[i].key, kInitYesNoDefaults[i]);
-  for (const auto* row : CheckKeys(false)) this->*row->autoCheck = GetProfileYesNo(app, "Check", row->checkKey, "yes");
-  for (UINT c = 1; c <= m_nCards; ++c)
-    for (int s = 0; s < 8; ++s)
-      LoadParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
+  MainSettings settings = Settings();
+  ReadSettings(app, settings, {m_nCards, m_param, m_active});
+  ApplySettings(settings);
 }
 
 BOOL CZORIX7CheckDlg::SaveSettings() {
-  CWinApp& app = *AfxGetApp();
-  ProfileWriteBatch batch;
-  BOOL ok = TRUE;
-  ok &= app.WriteProfileInt("Init", "Parametersatz", m_nParamSet);
-  ok &= app.WriteProfileInt("Init", "Anzeigefaktor", static_cast<int>(m_nAnzeigefaktor));
-  ok &= app.WriteProfileInt("Init", "Zyklen", m_nZyklen);
-  ok &= app.WriteProfileInt("Init", "Karte", static_cast<int>(m_nCard));
-  for (const auto& k : kInitYesNo) ok &= WriteProfileYesNo(app, "Init", k.key, this->*k.member);
-  for (const auto* row : CheckKeys(true)) ok &= WriteProfileYesNo(app, "Check", row->checkKey, this->*row->autoCheck);
-  for (UINT c = 1; c <= m_nCards; ++c)
-    for (int s = 0; s < 8; ++s)
-      ok &= SaveParameterSet(app, ParameterSectionName(c, s), m_param[c - 1][s], m_active[c - 1].flag[s]);
-  return batch.Commit() && ok;
+  return WriteSettings(*AfxGetApp(), Settings(), {m_nCards, m_param, m_active});
 }
 
 void CZORIX7CheckDlg::OnSave() {

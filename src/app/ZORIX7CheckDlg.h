@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ChannelTable.h"
+#include "app/MainSettings.h"
 #include "app/Resource.h"
 #include "app/TestColumn.h"
 #include "card/CardConstants.h"
@@ -124,6 +125,8 @@ class CZORIX7CheckDlg : public CDialog {
   void ChooseProfileFile();
   void LoadSettings();
   BOOL SaveSettings();
+  MainSettings Settings() const;
+  void ApplySettings(const MainSettings& settings);
   // Sends every set's identification (or 0 outside ZORIX9 mode) to the ZORIX7F cards.
   void SendIdentifications(bool onlyZorix7F);
 

@@ -55,6 +55,10 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
   return profile::Write(m_pszProfileName.str(), section, entry, value) ? TRUE : FALSE;
 }
 
+ProfileReadScope::ProfileReadScope() { profile::BeginRead(); }
+
+ProfileReadScope::~ProfileReadScope() { profile::EndRead(); }
+
 ProfileWriteBatch::ProfileWriteBatch() { profile::BeginBatch(); }
 
 ProfileWriteBatch::~ProfileWriteBatch() {

@@ -41,8 +41,18 @@ class ProfileWriteBatch {
   bool m_ok = true;
 };
 
+// Reads many keys with one look at the file on disk: changes made by others in the meantime
+// are seen by the next scope.
+class ProfileReadScope {
+ public:
+  ProfileReadScope();
+  ~ProfileReadScope();
+  ProfileReadScope(const ProfileReadScope&) = delete;
+  ProfileReadScope& operator=(const ProfileReadScope&) = delete;
+};
+
 // The profile store behind CWinApp: parsed files are cached and re-read when they change on
-// disk; saves go through QSaveFile (temporary file, then rename). One place for every file in
+// disk; a save writes a temporary file and renames it over the old one. One place for every file in
 // this format, so all of them keep the encodings the Windows version reads.
 namespace profile {
 // Why a write was refused or failed; the file on disk is then unchanged.

@@ -1,11 +1,11 @@
 #include "platform/ProfileStore.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QSaveFile>
-#include <QString>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -45,11 +45,19 @@ int g_batchDepth = 0;
 bool g_batchRefused = false;
 bool g_failWrites = false;
 profile::WriteFailure g_lastFailure;
+int g_readDepth = 0;
+std::string g_lookedAt;  // inside a read scope: the file already compared with the disk
 
 std::string Absolute(const std::string& file) {
+  // Every key read comes here with the same name; an absolute one does not depend on the
+  // working directory, so its answer is kept.
+  static std::string lastName, lastPath;
+  if (!file.empty() && file.front() == '/' && file == lastName) return lastPath;
   std::error_code ec;
   auto p = std::filesystem::absolute(file, ec);
-  return ec ? file : p.lexically_normal().string();
+  std::string path = ec ? file : p.lexically_normal().string();
+  if (!file.empty() && file.front() == '/') lastName = file, lastPath = path;
+  return path;
 }
 
 Stamp StampOf(const struct stat& st) { return Stamp{true, st.st_ino, st.st_size, st.st_mtim, st.st_ctim}; }
@@ -74,6 +82,8 @@ bool ReadAll(const std::string& path, std::string& bytes) {
 CachedFile& Load(const std::string& path) {
   auto it = g_files.find(path);
   if (it != g_files.end() && it->second.dirty) return it->second;  // pending writes win
+  if (it != g_files.end() && g_readDepth > 0 && g_lookedAt == path) return it->second;
+  if (g_readDepth > 0) g_lookedAt = path;
   struct stat st {};
   const bool present = ::stat(path.c_str(), &st) == 0;
   const bool absent = !present && (errno == ENOENT || errno == ENOTDIR);
@@ -124,14 +134,50 @@ bool Fail(const std::string& path, const IniDocument::Refusal& r) {
   return Fail(path, failure, r.text, r.character, r.line);
 }
 
+// Where the bytes of `path` really go: a link is followed, so the link stays a link.
+std::string Target(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(path, ec)) return path;
+  auto target = std::filesystem::canonical(path, ec);
+  return ec ? path : target.string();
+}
+
+// The mode a replacement keeps: the old file's, or what a new file would get under the umask.
+mode_t ModeFor(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The new bytes go to a temporary file beside the old one, which is renamed over it only when
+// all of them are on disk: a save that fails leaves the old file as it was.
 bool WriteBytes(const std::string& path, const std::string& bytes) {
   if (g_failWrites) return Fail(path, Failure::WriteError, std::strerror(ENOSPC));
-  QSaveFile out(QString::fromStdString(path));
-  if (out.open(QIODevice::WriteOnly) && out.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                                            static_cast<qint64>(bytes.size()) &&
-      out.commit())
-    return true;
-  return Fail(path, Failure::WriteError, out.errorString().toStdString());  // the temporary file goes with out
+  const std::string target = Target(path);
+  const std::filesystem::path where(target);
+  std::string temp = (where.parent_path() / ("." + where.filename().string() + ".XXXXXX")).string();
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return Fail(path, Failure::WriteError, std::strerror(errno));
+  errno = 0;
+  int error = 0;
+  if (::fchmod(fd, ModeFor(target)) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno ? errno : EIO;
+  if (::close(fd) != 0 && !error) error = errno;
+  if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (!error) return true;
+  ::unlink(temp.c_str());
+  return Fail(path, Failure::WriteError, std::strerror(error));
 }
 
 bool Save(const std::string& path, CachedFile& f) {
@@ -182,6 +228,12 @@ bool Write(const std::string& file, const char* section, const char* entry, cons
     return true;
   }
   return Save(path, f);
+}
+
+void BeginRead() { ++g_readDepth; }
+
+void EndRead() {
+  if (g_readDepth > 0 && --g_readDepth == 0) g_lookedAt.clear();
 }
 
 void BeginBatch() {

@@ -87,6 +87,25 @@ TEST_F(ProfileTest, WritesKeepTheRestOfTheFileAndItsEncoding) {
   EXPECT_EQ(ReadFile(dir / "new.ini"), "[DSP]\r\nFilename=dsp.bin\r\n");
 }
 
+TEST_F(ProfileTest, AReplacedFileKeepsItsModeAndALinkStaysALink) {
+  WriteFile(file, "[Init]\r\nKarte=1\r\n");
+  fs::permissions(file, fs::perms(0640));
+  fs::create_symlink(file, dir / "link.ini");
+  app.m_pszProfileName = (dir / "link.ini").string();
+  EXPECT_TRUE(app.WriteProfileInt("Init", "Karte", 2));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+  EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=2\r\n");
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
+
+  const mode_t previous = ::umask(022);
+  app.m_pszProfileName = (dir / "new.ini").string();
+  EXPECT_TRUE(app.WriteProfileInt("Init", "Karte", 3));
+  ::umask(previous);
+  EXPECT_EQ(fs::status(dir / "new.ini").permissions(), fs::perms(0644));
+  // Nothing but the three names: no temporary file is left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+}
+
 TEST_F(ProfileTest, RelativeNamesAreResolvedAgainstTheWorkingDirectory) {
   fs::path previous = fs::current_path();
   fs::current_path(dir);
@@ -103,6 +122,17 @@ TEST_F(ProfileTest, ChangesMadeByOthersOnDiskAreSeen) {
   EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 22u);
   fs::remove(file);
   EXPECT_EQ(app.GetProfileInt("Init", "Karte", 5), 5u);
+
+  // A read scope looks once: one load sees one state of the file, the next load the new one.
+  WriteFile(file, "[Init]\nKarte=1\n");
+  {
+    ProfileReadScope outer;
+    ProfileReadScope inner;
+    EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 1u);
+    WriteFile(file, "[Init]\nKarte=333\n");
+    EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 1u);
+  }
+  EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 333u);
 }
 
 TEST_F(ProfileTest, ManyReadsOfALargeFileDoNotReparseIt) {
