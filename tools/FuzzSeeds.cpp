@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "card/ControlLca.h"
+#include "card/DataLca.h"
+#include "card/DspCommands.h"
 #include "card/zorix7dll.h"
 #include "sim/Specimen.h"
 #include "sim/Zorix7Sim.h"
@@ -102,6 +105,29 @@ Bytes Results(int card, bool headed, bool stamped, bool full) {
   return out;
 }
 
+// The control and data LCA registers of a ZORIX7F as fuzz_register_map takes them: each map's
+// registers in reading order, two bytes each. `pattern` goes to the card as every word of the
+// setting commands first (0: the card as opened).
+Bytes RegisterImage(DWORD pattern) {
+  zorix7sim::Reset();
+  zorix7sim::LoadBenchText(kBench, "seeds.ini");
+  HZORIX7 h = ZORIX7Open(1);
+  for (auto [code, words] : {std::pair{dsp::kSender, 1}, {dsp::kInput, 1}, {dsp::kAverage, 1},
+                             {dsp::kAScan, 1}, {dsp::kTrigger, 2}, {dsp::kCount, 2}}) {
+    DWORD word[2] = {pattern, pattern}, error = 0;
+    if (pattern && !ZORIX7Command(h, code, static_cast<DWORD>(words), word, &error))
+      Fail("command " + std::to_string(code) + " for the register image", error);
+  }
+  Bytes out;
+  for (auto fields : {lca::ControlLcaFields(), datalca::DataLcaFields()})
+    for (uint16_t reg : regmap::ReadOrder(fields)) {
+      const DWORD value = ZORIX7ReadRegister(h, reg);
+      out.push_back(static_cast<BYTE>(value));
+      out.push_back(static_cast<BYTE>(value >> 8));
+    }
+  return out;
+}
+
 // A packed block longer than one shot can be (more than 65536 samples), so that the
 // decoders' sample limit is reached: the card's packed words repeated to 0x20000 bytes.
 Bytes LongPackedBlock(const Bytes& shot) {
@@ -185,6 +211,10 @@ int main(int argc, char** argv) {
     Write("fuzz_result_lines", r.name, {static_cast<BYTE>(r.headed ? 0x87 : 0x07)}, r.data);
     if (r.headed) Write("fuzz_block_check", r.name, Idents(), r.data);
   }
+
+  Write("fuzz_register_map", "opened", {}, RegisterImage(0));
+  Write("fuzz_register_map", "commands-5555", {}, RegisterImage(0x55555555));
+  Write("fuzz_register_map", "commands-aaaa", {}, RegisterImage(0xAAAAAAAA));
 
   const fs::path source = ZORIX7_SOURCE_DIR;
   std::error_code ec;
