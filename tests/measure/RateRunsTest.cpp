@@ -23,6 +23,28 @@ class RateRuns : public RunTest {
     auto b = Boxes();
     return std::find(b.begin(), b.end(), text) != b.end();
   }
+
+  struct Failure {
+    Fault fault;
+    BOOL continuous;
+    const char* box;  // "" when the run shows none
+    const char* line;
+  };
+  // Each case on a fresh bench with its fault: the run fails with the case's line and box.
+  template <class Run>
+  void ExpectFailures(const char* bench, std::initializer_list<Failure> cases, Run run) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.fault.call + " " + std::to_string(c.fault.nth));
+      Bench(bench);
+      host.boxes.clear();
+      host.settings.kontinuierlich = c.continuous;
+      ASSERT_TRUE(AddFault(c.fault));
+      auto line = run(c);
+      EXPECT_FALSE(line.ok);
+      EXPECT_EQ(line.text, c.line);
+      if (*c.box) EXPECT_TRUE(HasBox(c.box)) << testing::PrintToString(Boxes());
+    }
+  }
 };
 
 TEST_F(RateRuns, OneSetMeasuresTheCardsShotRate) {
@@ -91,39 +113,25 @@ TEST_F(RateRuns, OneSetContinuousWithDisplayAndPrepAll) {
 }
 
 TEST_F(RateRuns, OneSetFailuresAndTheEditorAfterARandomFailure) {
-  struct Case {
-    Fault fault;
-    BOOL continuous;
-    const char* box;
-    const char* line;
-  } cases[] = {
-      {{"PrepAllGatesParam", 1, 1, 0x71}, FALSE, "", "Parametersatz 0 Error 71 "},
-      {{"PrepAllGatesParam", 1, 2, 0x72}, FALSE, "Datenrate11|PrepAll Error 72", "PrepAll Error 72"},
-      {{"Start", 1, 1, 0x73}, TRUE, "Datenrate11|Start Error 73", "PrepAll Error 73"},
-      {{"Start", 1, 2, 0x74}, FALSE, "Datenrate11|Start Error 74", "Start Error 74"},
-      {{"GetData", 1, 3, 0x75}, TRUE, "", "GetData Error 75"},
-      {{"GetGates", 1, 2, 0x76}, FALSE, "Datenrate11|GetGates Error 76", "GetGates Error 76"},
-      {{"Stop", 1, 1, 0x77}, TRUE, "Datenrate11|Stop vor PrepAll Error 77", "Stop vor PrepAll Error 77"},
-      {{"ClearFIFO", 1, 1, 0x78}, TRUE, "Datenrate11|xxx Clear FIFO Error 78 Wait 0", "xxx Clear FIFO Error 78 Wait 0"},
-      {{"PrepAllGatesParam", 1, 4, 0x79}, FALSE, "Datenrate11|PrepAll Error 79", "PrepAll Error 79"},
-  };
   host.settings.prepAll = TRUE;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault.call + " " + std::to_string(c.fault.nth));
-    Bench("[Card 1]\n");
-    host.boxes.clear();
-    host.settings.kontinuierlich = c.continuous;
-    ASSERT_TRUE(AddFault(c.fault));
-    auto line = measure::RunRateOneSet(host);
-    EXPECT_FALSE(line.ok);
-    EXPECT_EQ(line.text, c.line);
-    if (*c.box) {
-      EXPECT_TRUE(HasBox(c.box)) << testing::PrintToString(Boxes());
-    }
-    if (c.fault.call == "GetData") {
-      EXPECT_EQ(CallNames().back(), "Stop") << "a continuous run is stopped";
-    }
-  }
+  ExpectFailures("[Card 1]\n",
+                 {
+                     {{"PrepAllGatesParam", 1, 1, 0x71}, FALSE, "", "Parametersatz 0 Error 71 "},
+                     {{"PrepAllGatesParam", 1, 2, 0x72}, FALSE, "Datenrate11|PrepAll Error 72", "PrepAll Error 72"},
+                     {{"Start", 1, 1, 0x73}, TRUE, "Datenrate11|Start Error 73", "PrepAll Error 73"},
+                     {{"Start", 1, 2, 0x74}, FALSE, "Datenrate11|Start Error 74", "Start Error 74"},
+                     {{"GetData", 1, 3, 0x75}, TRUE, "", "GetData Error 75"},
+                     {{"GetGates", 1, 2, 0x76}, FALSE, "Datenrate11|GetGates Error 76", "GetGates Error 76"},
+                     {{"Stop", 1, 1, 0x77}, TRUE, "Datenrate11|Stop vor PrepAll Error 77", "Stop vor PrepAll Error 77"},
+                     {{"ClearFIFO", 1, 1, 0x78}, TRUE, "Datenrate11|xxx Clear FIFO Error 78 Wait 0",
+                      "xxx Clear FIFO Error 78 Wait 0"},
+                     {{"PrepAllGatesParam", 1, 4, 0x79}, FALSE, "Datenrate11|PrepAll Error 79", "PrepAll Error 79"},
+                 },
+                 [&](const Failure& c) {
+                   auto line = measure::RunRateOneSet(host);
+                   if (c.fault.call == "GetData") EXPECT_EQ(CallNames().back(), "Stop") << "a continuous run is stopped";
+                   return line;
+                 });
   EXPECT_TRUE(host.edited.empty());
 
   // After a failure with random blocks the editor shows the last block sent.
@@ -174,38 +182,25 @@ TEST_F(RateRuns, SetsInTurnWithTiledWindows) {
 
 TEST_F(RateRuns, SetsInTurnFailures) {
   host.settings.set = 2;
-  struct Case {
-    Fault fault;
-    BOOL continuous;
-    const char* box;
-    const char* line;
-  } cases[] = {
-      {{"PrepAllGatesParam", 1, 1, 0x81}, FALSE, "", "Parametersatz 0 Error 81 "},
-      {{"PrepAllGatesParam", 1, 2, 0x82}, FALSE, "DatenrateN1|PrepAll Error 82", "Parametersatz 1 PrepAll Error 82"},
-      {{"SetParam", 1, 1, 0x83}, TRUE, "", "PrepAll Error 83"},
-      {{"Start", 1, 1, 0x84}, TRUE, "", "Start Error 84"},
-      {{"SetParam", 1, 2, 0x85}, FALSE, "DatenrateN1|Satz 1 SetParam Error 85", "Satz 1 SetParam Error 85"},
-      {{"Start", 1, 3, 0x86}, FALSE, "DatenrateN1|Satz 2 Start Error 86", "Satz 2 Start Error 86"},
-      {{"GetData", 1, 2, 0x87}, FALSE, "DatenrateN1|Satz 2 GetData Error 87", "Satz 2 GetData Error 87"},
-      {{"GetGates", 1, 1, 0x88}, FALSE, "DatenrateN1|Satz 1 GetGates Error 88", "Satz 1 GetGates Error 88"},
-      {{"Stop", 1, 1, 0x89}, TRUE, "DatenrateN1|Stop vor PrepAll Error 89", "Stop vor PrepAll Error 89"},
-      {{"PrepAllGatesParam", 1, 5, 0x8A}, TRUE, "DatenrateN1|PrepAll Parametersatz 2 Error 8A", "PrepAll Parametersatz 2 Error 8A"},
-      {{"Start", 1, 2, 0x8B}, TRUE, "DatenrateN1|Satz 1 Start nach PrepAll Error 8B", "Satz 1 Start nach PrepAll Error 8B"},
-  };
   host.settings.prepAll = TRUE;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault.call + " " + std::to_string(c.fault.nth));
-    Bench("[Card 1]\n");
-    host.boxes.clear();
-    host.settings.kontinuierlich = c.continuous;
-    ASSERT_TRUE(AddFault(c.fault));
-    auto line = measure::RunRateSets(host);
-    EXPECT_FALSE(line.ok);
-    EXPECT_EQ(line.text, c.line);
-    if (*c.box) {
-      EXPECT_TRUE(HasBox(c.box)) << testing::PrintToString(Boxes());
-    }
-  }
+  ExpectFailures(
+      "[Card 1]\n",
+      {
+          {{"PrepAllGatesParam", 1, 1, 0x81}, FALSE, "", "Parametersatz 0 Error 81 "},
+          {{"PrepAllGatesParam", 1, 2, 0x82}, FALSE, "DatenrateN1|PrepAll Error 82", "Parametersatz 1 PrepAll Error 82"},
+          {{"SetParam", 1, 1, 0x83}, TRUE, "", "PrepAll Error 83"},
+          {{"Start", 1, 1, 0x84}, TRUE, "", "Start Error 84"},
+          {{"SetParam", 1, 2, 0x85}, FALSE, "DatenrateN1|Satz 1 SetParam Error 85", "Satz 1 SetParam Error 85"},
+          {{"Start", 1, 3, 0x86}, FALSE, "DatenrateN1|Satz 2 Start Error 86", "Satz 2 Start Error 86"},
+          {{"GetData", 1, 2, 0x87}, FALSE, "DatenrateN1|Satz 2 GetData Error 87", "Satz 2 GetData Error 87"},
+          {{"GetGates", 1, 1, 0x88}, FALSE, "DatenrateN1|Satz 1 GetGates Error 88", "Satz 1 GetGates Error 88"},
+          {{"Stop", 1, 1, 0x89}, TRUE, "DatenrateN1|Stop vor PrepAll Error 89", "Stop vor PrepAll Error 89"},
+          {{"PrepAllGatesParam", 1, 5, 0x8A}, TRUE, "DatenrateN1|PrepAll Parametersatz 2 Error 8A",
+           "PrepAll Parametersatz 2 Error 8A"},
+          {{"Start", 1, 2, 0x8B}, TRUE, "DatenrateN1|Satz 1 Start nach PrepAll Error 8B",
+           "Satz 1 Start nach PrepAll Error 8B"},
+      },
+      [&](const Failure&) { return measure::RunRateSets(host); });
 }
 
 TEST_F(RateRuns, ACardThatNeverAnswersEndsTheRunAtTheDataTimeOut) {
@@ -263,35 +258,25 @@ TEST_F(RateRuns, CardsInParallelRetireFailingCards) {
   EXPECT_EQ(Count("CancelGetData"), 2);
   host.settings.zyklen = 10;
 
-  struct Case {
-    Fault fault;
-    BOOL continuous;
-    const char* text;
-  } cases[] = {
-      {{"PrepAllGatesParam", 2, 1, 0x91}, FALSE, "Karte 2 Parametersatz 0 Error 91"},
-      {{"PrepAllGatesParam", 2, 2, 0x92}, FALSE, "Karte 2 PrepAll Error 92"},
-      {{"SetMode", 2, 1, 0x93}, FALSE, "Karte 2 SetMode Error 93"},
-      {{"Start", 2, 1, 0x94}, FALSE, "Karte 2 Start Error 94"},
-      {{"StartGetData", 2, 1, 0x95}, FALSE, "Karte 2 StartGetData Error 95"},
-      {{"GetGates", 2, 1, 0x96}, FALSE, "Karte 2 GetGates Error 96"},
-      {{"IsReadyGetDataIntReturn", 2, 1, 0x97}, FALSE, "Karte 2 IsReadyGetData Error 97"},
-      {{"Start", 2, 2, 0x98}, FALSE, "Karte 2 Start Error 98"},
-      {{"StartGetData", 2, 2, 0x99}, FALSE, "Karte 2 GetData Error 99"},
-      {{"Stop", 2, 1, 0x9A}, TRUE, "Karte 2 Stop vor PrepAll Error 9A"},
-      {{"PrepAllGatesParam", 2, 3, 0x9B}, TRUE, "Karte 2 PrepAll Error 9B"},
-      {{"Start", 2, 2, 0x9C}, TRUE, "Karte 2 Start nach PrepAll Error 9C"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault.call + " " + std::to_string(c.fault.nth));
-    Bench("[Card 1]\n[Card 2]\n");
-    host.boxes.clear();
-    host.settings.kontinuierlich = c.continuous;
-    host.settings.prepAll = c.continuous;
-    ASSERT_TRUE(AddFault(c.fault));
-    auto line = measure::RunRateCards(host);
-    EXPECT_FALSE(line.ok);
-    EXPECT_EQ(line.text, c.text);
-  }
+  ExpectFailures("[Card 1]\n[Card 2]\n",
+                 {
+                     {{"PrepAllGatesParam", 2, 1, 0x91}, FALSE, "", "Karte 2 Parametersatz 0 Error 91"},
+                     {{"PrepAllGatesParam", 2, 2, 0x92}, FALSE, "", "Karte 2 PrepAll Error 92"},
+                     {{"SetMode", 2, 1, 0x93}, FALSE, "", "Karte 2 SetMode Error 93"},
+                     {{"Start", 2, 1, 0x94}, FALSE, "", "Karte 2 Start Error 94"},
+                     {{"StartGetData", 2, 1, 0x95}, FALSE, "", "Karte 2 StartGetData Error 95"},
+                     {{"GetGates", 2, 1, 0x96}, FALSE, "", "Karte 2 GetGates Error 96"},
+                     {{"IsReadyGetDataIntReturn", 2, 1, 0x97}, FALSE, "", "Karte 2 IsReadyGetData Error 97"},
+                     {{"Start", 2, 2, 0x98}, FALSE, "", "Karte 2 Start Error 98"},
+                     {{"StartGetData", 2, 2, 0x99}, FALSE, "", "Karte 2 GetData Error 99"},
+                     {{"Stop", 2, 1, 0x9A}, TRUE, "", "Karte 2 Stop vor PrepAll Error 9A"},
+                     {{"PrepAllGatesParam", 2, 3, 0x9B}, TRUE, "", "Karte 2 PrepAll Error 9B"},
+                     {{"Start", 2, 2, 0x9C}, TRUE, "", "Karte 2 Start nach PrepAll Error 9C"},
+                 },
+                 [&](const Failure& c) {
+                   host.settings.prepAll = c.continuous;
+                   return measure::RunRateCards(host);
+                 });
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Datenrate1N|Karte 2 Start nach PrepAll Error 9C"}));
 
   // Both cards fail at their set 0: both texts.
