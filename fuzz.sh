@@ -5,6 +5,8 @@
 # TARGET is one of the fuzz_* programs of fuzz/ (without arguments the list is printed).
 # What the run finds stays in build/fuzz/corpus/TARGET for the next run; a crashing input
 # is kept in build/fuzz/crashes/. ZORIX7_FUZZ_BUILD=DIR builds and runs in DIR instead.
+# Options given override the defaults below, e.g. -runs=1000000, or -max_len=4096 for a target
+# whose full-size inputs take long (the data list formats 65536 lines per buffer).
 set -euo pipefail
 cd "$(dirname "$0")"
 build=${ZORIX7_FUZZ_BUILD:-build/fuzz}
