@@ -4,19 +4,39 @@
 #include "platform/CWinApp.h"
 #include "platform/UiHost.h"
 
+namespace {
+using Dlg = CZORIX7CheckDlg;
+
+// Which dialog member holds which setting, for both directions.
+template <class T>
+struct Link {
+  T Dlg::*member;
+  T MainSettings::*setting;
+};
+constexpr Link<UINT> kUintLinks[] = {{&Dlg::m_nCard, &MainSettings::card}, {&Dlg::m_nAnzeigefaktor, &MainSettings::anzeigefaktor}};
+constexpr Link<int> kIntLinks[] = {{&Dlg::m_nParamSet, &MainSettings::paramSet}, {&Dlg::m_nZyklen, &MainSettings::zyklen}};
+constexpr Link<BOOL> kBoolLinks[] = {
+    {&Dlg::m_bDMA, &MainSettings::dma},         {&Dlg::m_bPrepAll, &MainSettings::prepAll},
+    {&Dlg::m_bKontinuierlich, &MainSettings::kontinuierlich}, {&Dlg::m_bAnzeige, &MainSettings::anzeige},
+    {&Dlg::m_bZorix9Mode, &MainSettings::zorix9}, {&Dlg::m_bHotPlug, &MainSettings::hotPlug},
+};
+
+template <class T, size_t N>
+void Copy(const Link<T> (&links)[N], const Dlg& from, MainSettings& to) {
+  for (const auto& l : links) to.*l.setting = from.*l.member;
+}
+template <class T, size_t N>
+void Copy(const Link<T> (&links)[N], const MainSettings& from, Dlg& to) {
+  for (const auto& l : links) to.*l.member = from.*l.setting;
+}
+}  // namespace
+
 MainSettings CZORIX7CheckDlg::Settings() const {
   MainSettings s;
   for (int ch = 0; ch < kMaxCards; ++ch) s.channel[ch] = {m_channel[ch].nBus, m_channel[ch].nSlot};
-  s.card = m_nCard;
-  s.paramSet = m_nParamSet;
-  s.anzeigefaktor = m_nAnzeigefaktor;
-  s.zyklen = m_nZyklen;
-  s.dma = m_bDMA;
-  s.prepAll = m_bPrepAll;
-  s.kontinuierlich = m_bKontinuierlich;
-  s.anzeige = m_bAnzeige;
-  s.zorix9 = m_bZorix9Mode;
-  s.hotPlug = m_bHotPlug;
+  Copy(kUintLinks, *this, s);
+  Copy(kIntLinks, *this, s);
+  Copy(kBoolLinks, *this, s);
   for (const auto& row : TestColumn())
     if (row.checkKey) s.checks.push_back({row.checkKey, row.saveRank, this->*row.autoCheck});
   return s;
@@ -27,16 +47,9 @@ void CZORIX7CheckDlg::ApplySettings(const MainSettings& s) {
     m_channel[ch].nBus = s.channel[ch].bus;
     m_channel[ch].nSlot = s.channel[ch].slot;
   }
-  m_nCard = s.card;
-  m_nParamSet = s.paramSet;
-  m_nAnzeigefaktor = s.anzeigefaktor;
-  m_nZyklen = s.zyklen;
-  m_bDMA = s.dma;
-  m_bPrepAll = s.prepAll;
-  m_bKontinuierlich = s.kontinuierlich;
-  m_bAnzeige = s.anzeige;
-  m_bZorix9Mode = s.zorix9;
-  m_bHotPlug = s.hotPlug;
+  Copy(kUintLinks, s, *this);
+  Copy(kIntLinks, s, *this);
+  Copy(kBoolLinks, s, *this);
   auto check = s.checks.begin();
   for (const auto& row : TestColumn())
     if (row.checkKey && check != s.checks.end()) this->*row.autoCheck = (check++)->on;
