@@ -1,5 +1,5 @@
 # Install rules and the Debian package: program, card library, starting configuration,
-# desktop entry, icon, man page and the bench example.
+# desktop entry, AppStream metainfo, icon, man page, copyright, changelog and the bench example.
 if(NOT ZORIX7_WITH_QT OR NOT TARGET zorix7check)
   return()
 endif()
@@ -9,7 +9,13 @@ include(GNUInstallDirs)
 # The card library and the platform core it shares with the program (one clock for both) are
 # private to the package: they live in their own folder, found through RUNPATH (not RPATH),
 # so that LD_LIBRARY_PATH can still put a real driver library with the same interface in front.
-set(ZORIX7_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/zorix7check)
+# Under the multiarch folder, since CPack calls ldconfig for any folder right below /usr/lib,
+# which a private folder does not need.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(ZORIX7_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/zorix7check)
+else()
+  set(ZORIX7_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/zorix7check)
+endif()
 install(TARGETS zorix7check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS zorix7 zorix7platformcore LIBRARY DESTINATION ${ZORIX7_PRIVATE_LIBDIR})
 set_target_properties(zorix7check PROPERTIES INSTALL_RPATH "$ORIGIN/../${ZORIX7_PRIVATE_LIBDIR}")
@@ -22,10 +28,27 @@ install(FILES config/ZORIX7Check.INI config/Kennung-ZORIX7F.txt src/sim/bench-ex
         DESTINATION ${ZORIX7_DATADIR})
 install(FILES packaging/zorix7check.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/zorix7check.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES packaging/org.example.zorix7check.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Debian's documentation folder: the licence in machine-readable form and the changelog.
+set(ZORIX7_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/zorix7check)
+install(FILES packaging/copyright DESTINATION ${ZORIX7_DOCDIR})
+find_program(ZORIX7_GZIP gzip)
+if(ZORIX7_GZIP)
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog)
+  add_custom_command(
+    OUTPUT ${changelog}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog ${changelog}
+    COMMAND ${ZORIX7_GZIP} -9nf ${changelog}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog
+    COMMENT "Compressed changelog"
+    VERBATIM)
+  add_custom_target(zorix7check_changelog ALL DEPENDS ${changelog}.gz)
+  install(FILES ${changelog}.gz DESTINATION ${ZORIX7_DOCDIR})
+endif()
 
 # The man page is the program's own --help; a sanitizer build would only add its noise.
 find_program(ZORIX7_HELP2MAN help2man)
-find_program(ZORIX7_GZIP gzip)
 if(ZORIX7_HELP2MAN AND ZORIX7_GZIP AND NOT ZORIX7_SANITIZE)
   set(man ${CMAKE_CURRENT_BINARY_DIR}/zorix7check.1)
   add_custom_command(
@@ -52,11 +75,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "ZORIX7Check")
 set(CPACK_PACKAGE_CONTACT "ZORIX7Check maintainers <zorix7check@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Bench test and service tool for ZORIX7 ultrasonic PCI cards")
+# Lines of the long description stay within 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "ZORIX7Check checks ZORIX7 and ZORIX7F ultrasonic measuring cards: PCI header, EEPROM, DSP, \
-control and data LCA, identification, single shots, block measurements and data rates, in its \
-main window or headless with JUnit and JSON reports. The package ships libzorix7, the virtual \
-cards; a real driver library with the same interface replaces it.")
+    "ZORIX7Check checks ZORIX7 and ZORIX7F ultrasonic measuring cards: PCI header,
+EEPROM, DSP, control and data LCA, identification, single shots, block
+measurements and data rates, in its main window or headless with JUnit and
+JSON reports. The package ships libzorix7, the virtual cards; a real driver
+library with the same interface replaces it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

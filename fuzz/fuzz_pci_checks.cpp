@@ -1,10 +1,12 @@
 // A configuration image and an EEPROM from the card, checked against preset texts. The input
-// is 256 bytes of image/EEPROM followed by preset texts, one per line in key order.
+// is 256 bytes of image/EEPROM followed by preset texts, one per line in key order; an empty
+// line is a preset the configuration does not hold.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,9 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   texts.push_back(line);
   size_t next = 0;
   std::map<std::string, std::string> presets;
-  const pci::PresetLookup lookup = [&](const char* key) {
+  const pci::PresetLookup lookup = [&](const char* key) -> std::optional<std::string> {
     auto it = presets.find(key);
     if (it == presets.end()) it = presets.emplace(key, next < texts.size() ? texts[next++] : "0").first;
+    if (it->second.empty()) return std::nullopt;
     return it->second;
   };
 
@@ -61,13 +64,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BOOL ok = pci::CheckConfig(ByteView(data, imageBytes), lookup, text);
   if ((ok != FALSE) != (text == "OK")) abort();
 
+  // Without consent nothing is written, and the check passes only on a part that needs nothing.
+  std::vector<CardWrite> wouldWrite;
   MemoryEeprom eeprom(image);
-  ok = pci::CheckEeprom(eeprom, lookup, text);
-  if ((ok != FALSE) != IsPass(text) || (text == "OK") != (eeprom.writes == 0)) abort();
+  ok = pci::CheckEeprom(eeprom, lookup, false, text, wouldWrite);
+  if (eeprom.writes != 0 || (ok != FALSE) != (text == "OK") || (ok && !wouldWrite.empty())) abort();
+  const bool needsNothing = ok;
+
+  ok = pci::CheckEeprom(eeprom, lookup, true, text, wouldWrite);
+  if ((ok != FALSE) != IsPass(text)) abort();
+  if ((text == "OK" && eeprom.writes != 0) || (text == "nach Schreiben OK" && eeprom.writes == 0)) abort();
+  if (needsNothing && text != "OK") abort();
   // A part that passed holds every preset: checked again, it needs no write.
   if (ok) {
     eeprom.writes = 0;
-    if (!pci::CheckEeprom(eeprom, lookup, text) || text != "OK" || eeprom.writes != 0) abort();
+    if (!pci::CheckEeprom(eeprom, lookup, false, text, wouldWrite) || text != "OK" || eeprom.writes != 0) abort();
   }
   return 0;
 }

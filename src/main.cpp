@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/ConfigLocation.h"
 #include "app/HeadlessRun.h"
 #include "app/ZORIX7Check.h"
 #include "platform/QtText.h"
@@ -37,7 +38,11 @@ bool HasDisplay() {
 
 const char* const kHelpEpilog =
     "\n"
-    "Konfiguration: ZORIX7Check.INI neben dem Programm, oder die mit --config gewählte Datei.\n"
+    "Konfiguration: die mit --config gewählte Datei, sonst ZORIX7Check.INI neben dem Programm, wenn\n"
+    "es sie dort gibt, sonst $XDG_CONFIG_HOME/zorix7check/ZORIX7Check.INI (~/.config/...), beim ersten\n"
+    "Start aus /usr/share/zorix7check angelegt.\n"
+    "Ohne Fenster ändert eine Prüfung die Karte dauerhaft (EEPROM, Kennung) nur mit --yes; ohne\n"
+    "schreibt sie nichts, nennt, was sie schreiben würde, und schlägt fehl.\n"
     "Karten: libzorix7; die virtuellen Karten lesen ihre Bank aus der Datei in ZORIX7_BENCH\n"
     "(ohne sie: zwei ZORIX7F-Karten).\n"
     "Rückgabewert ohne Fenster: 0 alle Prüfungen bestanden; 1 eine Prüfung fehlgeschlagen, ein\n"
@@ -82,7 +87,8 @@ int main(int argc, char** argv) {
   parser.addOption({"config", "Diese Konfigurationsdatei verwenden.", "datei"});
   parser.addOption({"card", "Nur diese Karte prüfen (1..16).", "n"});
   parser.addOption({"set", "Diesen Parametersatz verwenden (0..7).", "n"});
-  parser.addOption({"yes", "Jede Frage vor dem Schreiben oder Sichern mit Ja beantworten."});
+  parser.addOption({"yes", "Jede Frage vor dem Schreiben oder Sichern mit Ja beantworten und Prüfungen die Karte\n"
+                           "reparieren lassen (EEPROM)."});
   parser.addOption({"firmware", "DSP-Programmdatei für die DSP-Prüfung (ohne: übersprungen).", "datei"});
   parser.addOption({"report", "Ergebnis als JUnit-XML in diese Datei schreiben.", "datei.xml"});
   parser.addOption({"json", "Ergebnis als JSON in diese Datei schreiben.", "datei.json"});
@@ -98,7 +104,14 @@ int main(int argc, char** argv) {
   if (!parser.positionalArguments().isEmpty()) return Usage("unbekanntes Argument " + parser.positionalArguments().first());
 
   CZORIX7CheckApp app;
-  if (parser.isSet("config")) {
+  const CString moduleDir = FromQ(QCoreApplication::applicationDirPath());
+  if (!parser.isSet("config")) {
+    config::Location where = config::Locate(config::CurrentEnvironment(moduleDir.str()));
+    app.m_pszProfileName = where.file;
+    for (const std::string& file : where.seeded) std::fprintf(stderr, "zorix7check: %s angelegt\n", file.c_str());
+    if (!where.problem.empty())
+      std::fprintf(stderr, "zorix7check: eigene Konfiguration nicht angelegt: %s\n", where.problem.c_str());
+  } else {
     QFileInfo config(parser.value("config"));
     app.m_pszProfileName = config.absoluteFilePath().toUtf8().constData();
     // A file that is there but unusable is reported when it is loaded; a missing one is said here.
@@ -106,7 +119,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "zorix7check: Konfiguration %s fehlt, Vorgaben werden verwendet (Save legt sie an)\n",
                    app.m_pszProfileName.c_str());
   }
-  const CString moduleDir = FromQ(QCoreApplication::applicationDirPath());
 
   if (!headless) {
     QtUiHost host;

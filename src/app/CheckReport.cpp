@@ -39,6 +39,15 @@ std::optional<uint32_t> ErrorWordOf(const CString& line) {
   return text::ParseHex(rest);
 }
 
+QJsonArray WouldWriteJson(const std::vector<CardWrite>& writes) {
+  QJsonArray list;
+  for (const CardWrite& w : writes)
+    list.append(QJsonObject{{"field", QString::fromStdString(w.field)},
+                            {"card", QString::fromStdString(w.card)},
+                            {"preset", QString::fromStdString(w.preset)}});
+  return list;
+}
+
 QString CardName(const CardInfo& c) { return QStringLiteral("Karte %1").arg(c.number); }
 
 bool Commit(QSaveFile& file, const QByteArray& bytes, std::string& error) {
@@ -152,6 +161,7 @@ bool WriteJsonReport(const RunResult& run, const std::string& path, std::string&
         check["errorWord"] = static_cast<qint64>(*word);
         if (const char* meaning = errorword::Meaning(*word)) check["errorMeaning"] = meaning;
       }
+      if (!l.wouldWrite.empty()) check["wouldWrite"] = WouldWriteJson(l.wouldWrite);
       checks.append(check);
     }
     cards.append(QJsonObject{{"card", static_cast<int>(card.card.number)},

@@ -1,5 +1,7 @@
 #include "app/HeadlessRun.h"
 
+#include <algorithm>
+
 #include "platform/CWinApp.h"
 #include "platform/UiHost.h"
 
@@ -8,6 +10,16 @@ bool AnyFailed(const std::vector<ResultLine>& lines) {
   for (const auto& l : lines)
     if (l.verdict == Verdict::Fail) return true;
   return false;
+}
+
+// Nobody answers the manual loop's first "ASCAN?" but Cancel; say how little that checks.
+void NoteManualBlockLoop(const HeadlessOptions& options, const CZORIX7CheckDlg& dlg, FILE* out) {
+  const std::vector<int> run = dlg.CheckAllButtons();
+  if (!options.checkAll || options.interactive || dlg.m_bKontinuierlich ||
+      std::find(run.begin(), run.end(), IDC_BLOCKMESSUNG) == run.end())
+    return;
+  std::fprintf(out, "Blockmessung ohne \"kontinuierlich\": ohne Fenster endet sie bei der ersten Frage "
+                    "\"ASCAN?\", geprüft wird nur ein Zyklus, keine Blenden.\n");
 }
 
 bool AnyPassed(const std::vector<ResultLine>& lines) {
@@ -21,6 +33,7 @@ RunResult RunHeadless(const HeadlessOptions& options, const CString& moduleDir, 
   RunResult run;
   TerminalUiHost host(out, options.interactive, options.yes ? IDYES : IDNO);
   host.SetFileAnswer(options.firmware);
+  host.SetCardChangeConsent(options.yes);
   ScopedUiHost scoped(host);
   CZORIX7CheckDlg dlg;
   dlg.m_strModuleDir = moduleDir;
@@ -31,6 +44,7 @@ RunResult RunHeadless(const HeadlessOptions& options, const CString& moduleDir, 
   }
   std::fprintf(out, "Konfiguration: %s\n", AfxGetApp() ? AfxGetApp()->m_pszProfileName.c_str() : "");
   for (const CString& line : dlg.CardSummaryLines()) std::fprintf(out, "%s\n", line.c_str());
+  NoteManualBlockLoop(options, dlg, out);
   std::fflush(out);
 
   bool checkedSomething = true;

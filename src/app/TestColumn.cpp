@@ -66,7 +66,7 @@ void CZORIX7CheckDlg::RunAutomatic(const TestColumnRow& row, CTestDialog& dlg) {
     case AutoMode::RunCheck: {
       BOOL ok = dlg.Check(m_strResult);
       m_strResult = row.prefix + m_strResult;
-      AppendResultLine(m_strResult, VerdictOf(ok));
+      AppendResultLine({m_strResult, VerdictOf(ok), dlg.WouldWrite()});
       for (const ResultLine& line : dlg.FurtherLines()) AppendResultLine(line.text, line.verdict);
       return;
     }

@@ -170,10 +170,12 @@ void CZORIX7CheckDlg::OnClearList() {
   m_resultLines.clear();
 }
 
-void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict) {
-  int index = m_listResult.AddString(line);
+void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict) { AppendResultLine({line, verdict, {}}); }
+
+void CZORIX7CheckDlg::AppendResultLine(ResultLine line) {
+  int index = m_listResult.AddString(line.text);
   m_listResult.SetCurSel(index);
-  m_resultLines.push_back({line, verdict});
+  m_resultLines.push_back(std::move(line));
   if (m_onResultLine) m_onResultLine(m_resultLines.back());
 }
 

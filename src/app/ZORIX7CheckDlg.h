@@ -136,6 +136,7 @@ class CZORIX7CheckDlg : public CDialog {
   void RunTestButton(int buttonId);
   // Appends and selects a line; its verdict is kept beside it for headless runs and reports.
   void AppendResultLine(const CString& line, Verdict verdict = Verdict::Info);
+  void AppendResultLine(ResultLine line);
   const std::vector<ResultLine>& ResultLines() const { return m_resultLines; }
   // Told of every line as it is appended (headless runs print them as they come).
   std::function<void(const ResultLine&)> m_onResultLine;

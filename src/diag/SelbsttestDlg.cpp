@@ -55,8 +55,10 @@ void CSelbsttestDlg::DoDataExchange(CDataExchange* pDX) {
 
 void CSelbsttestDlg::LoadChoices() {
   CWinApp& app = *AfxGetApp();
-  for (int n = 0; n < selftest::kTests; ++n)
-    m_bTest[n] = GetProfileYesNo(app, diag::kSelfTestSection, diag::SelfTests()[static_cast<size_t>(n)].key, "yes");
+  for (int n = 0; n < selftest::kTests; ++n) {
+    const diag::SelfTestInfo& test = diag::SelfTests()[static_cast<size_t>(n)];
+    m_bTest[n] = GetProfileYesNo(app, diag::kSelfTestSection, test.key, test.tickedByDefault ? "yes" : "no");
+  }
   m_bZyklisch = GetProfileYesNo(app, diag::kSelfTestSection, diag::kZyklischKey, "yes");
 }
 

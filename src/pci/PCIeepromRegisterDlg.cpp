@@ -76,7 +76,7 @@ void CPCIeepromRegisterDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CPCIeepromRegisterDlg::Check(CString& result) {
   CardEeprom eeprom(m_hCard);
-  return CheckEeprom(eeprom, ProfilePresets(kEepromSection), result);
+  return CheckEeprom(eeprom, ProfilePresets(kEepromSection), CurrentUiHost().MayChangeCard(), result, m_wouldWrite);
 }
 
 void CPCIeepromRegisterDlg::ReadFields() {

@@ -47,6 +47,7 @@ class CPCIeepromRegisterDlg : public CTestDialog {
   explicit CPCIeepromRegisterDlg(HZORIX7 card, QWidget* parent = nullptr);
 
   BOOL Check(CString& result) override;
+  std::vector<CardWrite> WouldWrite() const override { return m_wouldWrite; }
   BOOL OnInitDialog() override;
   void OnWrite();
   void OnVorgaben();
@@ -63,4 +64,5 @@ class CPCIeepromRegisterDlg : public CTestDialog {
  private:
   void ReadFields();
   HZORIX7 m_hCard;
+  std::vector<CardWrite> m_wouldWrite;
 };

@@ -74,8 +74,13 @@ const std::array<const char*, 22>& ConfigPresetKeys() {
 
 BOOL CheckConfig(ByteView image, const PresetLookup& presets, CString& result) {
   for (const ConfigCheckRow& row : ConfigCheckRows()) {
+    const std::optional<std::string> stored = presets(row.key);
+    if (!stored) {
+      result.Format(kPresetMissing, row.key);
+      return FALSE;
+    }
     // The full parsed preset is compared, so one wider than its register never matches.
-    const uint32_t preset = text::HexOrZero(presets(row.key));
+    const uint32_t preset = text::HexOrZero(*stored);
     const uint32_t actual = RegisterValue(image, row.reg);
     if (preset != actual) {
       result.Format(row.mismatch, preset, actual);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "card/ByteImage.h"
@@ -23,8 +24,10 @@ uint32_t RegisterValue(ByteView image, Register reg);
 // Stores the value's low bits at the register.
 void StoreRegister(ByteWriter& image, Register reg, uint32_t value);
 
-// A preset text by key, as the configuration file holds it ("0" when missing).
-using PresetLookup = std::function<std::string(const char* key)>;
+// A preset text by key as the configuration file holds it; nullopt when it holds none.
+using PresetLookup = std::function<std::optional<std::string>(const char* key)>;
+// The line of a check whose preset is not stored: nothing is compared against a made-up 0.
+inline constexpr const char* kPresetMissing = "Keine Vorgabe für %s gespeichert";
 
 struct ConfigCheckRow {
   const char* key;
@@ -40,7 +43,7 @@ inline constexpr const char* kConfigSection = "PCIconfiguration";
 inline constexpr const char* kConfigUnreadable = "PCI-Konfiguration nicht lesbar";
 
 // TRUE and "OK" when every register equals its preset (a text that is no number counts 0);
-// else FALSE and the first difference.
+// else FALSE and the first difference, or the first preset not stored.
 BOOL CheckConfig(ByteView image, const PresetLookup& presets, CString& result);
 
 }  // namespace pci

@@ -6,6 +6,7 @@
 namespace pci {
 namespace {
 using namespace pcieeprom;
+constexpr const char* kWouldWrite = "nicht geschrieben (nur mit --yes): ";
 constexpr uint32_t At(size_t configOffset) { return kConfigImage + static_cast<uint32_t>(configOffset); }
 
 // Texts as on Windows, uneven case and "LocalBaseROM" included.
@@ -59,6 +60,26 @@ void WriteIfDiffers(EepromPort& eeprom, EepromFieldId id, const std::optional<ui
   if (!edit) return;
   const uint32_t value = *edit & WidthMask(EepromFieldOf(id).kind);
   if (ReadField(eeprom, id) != value) WriteField(eeprom, id, value);
+}
+
+// Every field that differs from its preset, none written: the check fails naming them.
+BOOL CompareEeprom(EepromPort& eeprom, const std::array<uint32_t, kEepromFieldCount>& preset, CString& result,
+                   std::vector<CardWrite>& wouldWrite) {
+  for (EepromFieldId id : EepromCheckOrder()) {
+    const uint32_t value = ReadField(eeprom, id);
+    if (value == preset[id]) continue;
+    const EepromField& f = EepromFieldOf(id);
+    wouldWrite.push_back({f.key, text::FormatHex(value, f.digits), text::FormatHex(preset[id], f.digits)});
+  }
+  if (wouldWrite.empty()) {
+    result = "OK";
+    return TRUE;
+  }
+  result = kWouldWrite;
+  for (size_t i = 0; i < wouldWrite.size(); ++i)
+    result += CString::Formatted("%s%s %s → %s", i ? ", " : "", wouldWrite[i].field.c_str(), wouldWrite[i].card.c_str(),
+                                 wouldWrite[i].preset.c_str());
+  return FALSE;
 }
 
 void WriteWordIfDiffers(EepromPort& eeprom, uint32_t address, uint32_t value) {
@@ -146,18 +167,29 @@ void WriteField(EepromPort& eeprom, EepromFieldId id, uint32_t value) {
   }
 }
 
-BOOL CheckEeprom(EepromPort& eeprom, const PresetLookup& presets, CString& result) {
+BOOL CheckEeprom(EepromPort& eeprom, const PresetLookup& presets, bool mayWrite, CString& result,
+                 std::vector<CardWrite>& wouldWrite) {
+  wouldWrite.clear();
+  std::array<uint32_t, kEepromFieldCount> preset{};
+  for (EepromFieldId id : EepromCheckOrder()) {
+    const std::optional<std::string> stored = presets(EepromFieldOf(id).key);
+    if (!stored) {
+      result.Format(kPresetMissing, EepromFieldOf(id).key);
+      return FALSE;
+    }
+    preset[id] = text::HexOrZero(*stored);
+  }
+  if (!mayWrite) return CompareEeprom(eeprom, preset, result, wouldWrite);
   bool written = false;
   for (EepromFieldId id : EepromCheckOrder()) {
     const EepromField& f = EepromFieldOf(id);
-    const uint32_t preset = text::HexOrZero(presets(f.key));
-    if (ReadField(eeprom, id) == preset) continue;
+    if (ReadField(eeprom, id) == preset[id]) continue;
     written = true;
-    WriteField(eeprom, id, preset);
+    WriteField(eeprom, id, preset[id]);
     // Only the read-back tells whether the write took; a preset wider than its field never does.
     const uint32_t readBack = ReadField(eeprom, id);
-    if (readBack != preset) {
-      result.Format(f.checkText, preset, readBack);
+    if (readBack != preset[id]) {
+      result.Format(f.checkText, preset[id], readBack);
       return FALSE;
     }
   }

@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "card/zorix7dll.h"
 #include "pci/PciConfigCheck.h"
+#include "platform/CardWrite.h"
 
 namespace pci {
 
@@ -81,7 +83,10 @@ void WriteField(EepromPort& eeprom, EepromFieldId id, uint32_t value);
 
 // Compares each field with its preset and writes the preset where they differ, stopping at the
 // first field that stays wrong: FALSE and its text; else TRUE and "OK" or "nach Schreiben OK".
-BOOL CheckEeprom(EepromPort& eeprom, const PresetLookup& presets, CString& result);
+// Nothing is written unless every preset is stored. Without mayWrite nothing is written
+// either: every differing field lands in wouldWrite and the check fails naming them.
+BOOL CheckEeprom(EepromPort& eeprom, const PresetLookup& presets, bool mayWrite, CString& result,
+                 std::vector<CardWrite>& wouldWrite);
 
 // What the register dialog's fields hold: nullopt for a text that is no number, which leaves
 // its field as it is on the part.

@@ -12,7 +12,10 @@
 #include "platform/UiHost.h"
 
 pci::PresetLookup ProfilePresets(const char* section) {
-  return [section](const char* key) { return AfxGetApp()->GetProfileString(section, key, "0").str(); };
+  return [section](const char* key) -> std::optional<std::string> {
+    if (auto stored = AfxGetApp()->FindProfileString(section, key)) return stored->str();
+    return std::nullopt;
+  };
 }
 
 CPresetsDlg::CPresetsDlg(Setup setup, QWidget* parent)

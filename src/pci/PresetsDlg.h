@@ -6,7 +6,7 @@
 #include "pci/PciConfigCheck.h"
 #include "platform/CDialog.h"
 
-// The presets of a section as the configuration file holds them at this moment ("0" when
+// The presets of a section as the configuration file holds them at this moment (nullopt when
 // missing): read again at every check.
 pci::PresetLookup ProfilePresets(const char* section);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/CDialog.h"
+#include "platform/CardWrite.h"
 
 // What a result line says about the card: the check's own verdict, never the line's wording.
 enum class Verdict {
@@ -16,6 +17,7 @@ enum class Verdict {
 struct ResultLine {
   CString text;
   Verdict verdict = Verdict::Info;
+  std::vector<CardWrite> wouldWrite = {};  // writes the check left undone for want of consent
 };
 
 inline Verdict VerdictOf(BOOL ok) { return ok ? Verdict::Pass : Verdict::Fail; }
@@ -26,4 +28,6 @@ class CTestDialog : public CDialog {
   virtual BOOL Check(CString& result) = 0;
   // Further result lines some tests add after their own line, each with its verdict.
   virtual std::vector<ResultLine> FurtherLines() const { return {}; }
+  // The lasting writes the last check would have made without consent to write.
+  virtual std::vector<CardWrite> WouldWrite() const { return {}; }
 };

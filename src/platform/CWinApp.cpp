@@ -42,8 +42,12 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
 }
 
 CString CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) {
+  return FindProfileString(section, entry).value_or(CString(defaultValue ? defaultValue : ""));
+}
+
+std::optional<CString> CWinApp::FindProfileString(const char* section, const char* entry) {
   auto v = profile::Read(m_pszProfileName.str(), section, entry);
-  if (!v) return CString(defaultValue ? defaultValue : "");
+  if (!v) return std::nullopt;
   return CString(std::move(*v));
 }
 

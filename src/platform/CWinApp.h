@@ -1,6 +1,7 @@
 #pragma once
 // The application object with the profile functions of the Windows framework, working on
 // the INI file named by m_pszProfileName.
+#include <optional>
 #include <string>
 
 #include "platform/CString.h"
@@ -18,6 +19,8 @@ class CWinApp {
 
   UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
   CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr);
+  // The value as stored; nullopt when the file has no such key (or no such section).
+  std::optional<CString> FindProfileString(const char* section, const char* entry);
   // FALSE when the write was refused or failed (profile::LastWriteFailure says why); the file
   // on disk is then unchanged.
   BOOL WriteProfileInt(const char* section, const char* entry, int value);

@@ -40,6 +40,9 @@ class UiHost {
   virtual void ShowModeless(CDialog& dlg) = 0;
   // Repaints a window now, background erased (a long run keeps the event loop busy).
   virtual void UpdateWindow(QWidget& window) = 0;
+  // Whether an automatic check may change a card for good (EEPROM, identification record).
+  // In the window the ticked box is that consent; a headless run needs --yes.
+  virtual bool MayChangeCard() const { return true; }
 };
 
 // The host in use; a TerminalUiHost on stdout unless the program or a test installs another.
@@ -82,6 +85,8 @@ class TerminalUiHost final : public UiHost {
  public:
   explicit TerminalUiHost(FILE* out = stdout, bool interactive = false, int yesNoAnswer = IDNO);
   void SetFileAnswer(std::optional<CString> path) { m_fileAnswer = std::move(path); }
+  void SetCardChangeConsent(bool consent) { m_cardChangeConsent = consent; }
+  bool MayChangeCard() const override { return m_cardChangeConsent; }
   int MessageBox(const CString& text, const CString& caption, UINT type) override;
   INT_PTR DoModal(CDialog& dlg) override;
   bool GetOpenFileName(const FileDialogRequest& request, CString& path) override;
@@ -94,6 +99,7 @@ class TerminalUiHost final : public UiHost {
   bool m_interactive;
   int m_yesNoAnswer;
   std::optional<CString> m_fileAnswer;
+  bool m_cardChangeConsent = false;
 };
 
 // Tests: answers are queued, everything shown is recorded.
@@ -131,6 +137,9 @@ class ScriptedUiHost final : public UiHost {
   // Strict: a Yes/No question without a queued answer is a script error (answered No), so
   // no test can answer "Yes" to a write without saying so.
   void SetStrict(bool strict) { m_strict = strict; }
+  // As in the window, a ticked box consents to changing the card unless a test says otherwise.
+  void SetCardChangeConsent(bool consent) { m_cardChangeConsent = consent; }
+  bool MayChangeCard() const override { return m_cardChangeConsent; }
   // Script errors (wrong dialog, unanswered question) go here; tests fail on them.
   void SetScriptErrorHandler(std::function<void(const std::string&)> handler) { m_onError = std::move(handler); }
   void ReportScriptError(const std::string& message);
@@ -163,6 +172,7 @@ class ScriptedUiHost final : public UiHost {
 
  private:
   bool m_strict = false;
+  bool m_cardChangeConsent = true;
   std::function<void(const std::string&)> m_onError;
   std::deque<int> m_answers;
   std::deque<DialogHandler> m_handlers;

@@ -14,9 +14,10 @@ namespace {
 using Presets = std::map<std::string, std::string>;
 
 pci::PresetLookup Lookup(const Presets& presets) {
-  return [presets](const char* key) {
+  return [presets](const char* key) -> std::optional<std::string> {
     auto it = presets.find(key);
-    return it == presets.end() ? std::string("0") : it->second;
+    if (it == presets.end()) return std::nullopt;
+    return it->second;
   };
 }
 
@@ -60,7 +61,7 @@ Presets With(Presets presets, const std::string& key, const std::string& value) 
 
 TEST(ConfigCheck, ComparesTwentyOneRegistersInTableOrderAndReportsTheFirstDifference) {
   EXPECT_EQ(CheckConfigWith(kConfigPresets, TRUE), "OK");
-  EXPECT_EQ(CheckConfigWith({}, FALSE), "VendorID soll: 0000 ist: 1E7A");
+  EXPECT_EQ(CheckConfigWith({}, FALSE), "Keine Vorgabe für VendorID gespeichert");
   EXPECT_EQ(CheckConfigWith(With(kConfigPresets, "VendorID", "no number"), FALSE), "VendorID soll: 0000 ist: 1E7A");
   // Status comes before the interrupt line and is the only one reported.
   EXPECT_EQ(CheckConfigWith(With(With(kConfigPresets, "InterruptLine", "0B"), "Status", "0290"), FALSE),
@@ -85,11 +86,12 @@ class EepromCheck : public ::testing::Test {
     card = ZORIX7Open(1);
     return eeprom = pci::CardEeprom(card);
   }
-  CString Check(const Presets& presets, BOOL expected) {
+  CString Check(const Presets& presets, BOOL expected, bool mayWrite = true) {
     CString text;
-    EXPECT_EQ(pci::CheckEeprom(eeprom, Lookup(presets), text), expected) << text.str();
+    EXPECT_EQ(pci::CheckEeprom(eeprom, Lookup(presets), mayWrite, text, wouldWrite), expected) << text.str();
     return text;
   }
+  std::vector<CardWrite> wouldWrite;
   BYTE Byte(DWORD address) { return static_cast<BYTE>(ZORIX7ReadPCIEEPROMbyte(card, address)); }
   static size_t Writes() {
     return zorix7sim::JournalOf("WritePCIEEPROMbyte").size() + zorix7sim::JournalOf("WritePCIEEPROMword").size() +
@@ -138,4 +140,25 @@ TEST_F(EepromCheck, FieldThatStaysWrongStopsTheCheck) {
   EXPECT_EQ(Check(kEepromPresets, FALSE), "DeviceID soll: 7007 ist: 7000");
   Open("Eeprom.0x00=12 34\nStuckEeprom=0,1\n");
   EXPECT_EQ(Check(kEepromPresets, FALSE), "Signature: 55AA Ist: 1234");
+}
+
+TEST_F(EepromCheck, NothingIsWrittenWithoutEveryPresetStoredOrWithoutConsent) {
+  Open("EepromFill=00\n");
+  Presets missing = kEepromPresets;
+  missing.erase("MaximumLatency");
+  EXPECT_EQ(Check({}, FALSE), "Keine Vorgabe für Signature gespeichert");
+  EXPECT_EQ(Check(missing, FALSE), "Keine Vorgabe für MaximumLatency gespeichert");
+  EXPECT_EQ(Writes(), 0u);
+
+  Open("Eeprom.0x40=7A 1F\nEeprom.0x48=04\n");
+  EXPECT_EQ(Check(kEepromPresets, FALSE, false),
+            "nicht geschrieben (nur mit --yes): VendorID 1F7A → 1E7A, RevisionID 04 → 03");
+  ASSERT_EQ(wouldWrite.size(), 2u);
+  EXPECT_EQ(wouldWrite[1].field, "RevisionID");
+  EXPECT_EQ(wouldWrite[1].card, "04");
+  EXPECT_EQ(wouldWrite[1].preset, "03");
+  EXPECT_EQ(Writes(), 0u);
+  EXPECT_EQ(Check(kEepromPresets, TRUE), "nach Schreiben OK");
+  EXPECT_EQ(Check(kEepromPresets, TRUE, false), "OK");
+  EXPECT_TRUE(wouldWrite.empty());
 }

@@ -100,7 +100,7 @@ TEST_F(ConfigDialog, PresetsAreSavedAsTypedAndReadAtEveryCheck) {
   dlg.InitDialog();
   CString result;
   EXPECT_FALSE(dlg.Check(result));
-  EXPECT_EQ(result, "VendorID soll: 0000 ist: 1E7A");
+  EXPECT_EQ(result, "Keine Vorgabe für VendorID gespeichert");
   QueueDialog<CPCIconfigVorgabenDlg>([this](CPCIconfigVorgabenDlg& v) {
     EXPECT_EQ(v.GetDlgItemText(CPCIconfigVorgabenDlg::IDC_DEVICE_ID), "0");
     SetEditText(v, CPCIconfigVorgabenDlg::IDC_VENDOR_ID, "0x1e7a");
