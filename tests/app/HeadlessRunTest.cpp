@@ -11,7 +11,9 @@
 #include "app/HeadlessRun.h"
 #include "platform/CWinApp.h"
 
+using ::testing::AnyOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 class HeadlessRun : public MainDialogFixture {
@@ -64,11 +66,26 @@ TEST_F(HeadlessRun, EveryCardIsCheckedInColumnOrderAndSummarised) {
   EXPECT_EQ(run.cards[1].card.number, 2u);
   EXPECT_EQ(run.cards[1].card.bus, 3u);
   EXPECT_THAT(printed, HasSubstr("== Karte 2\n"));
+  EXPECT_THAT(printed, Not(HasSubstr("nur ein Zyklus"))) << "the starting configuration runs every cycle";
   // The DSP check needs its firmware file; without one it is skipped, never passed.
   bool dsp = false;
   for (const auto& row : TestColumn()) dsp |= row.buttonId == IDC_DSP && row.factory != nullptr;
   if (dsp) EXPECT_THAT(printed, HasSubstr("DSP-Programm: übersprungen"));
   EXPECT_EQ(run.status, Count(run.cards[0].lines, Verdict::Pass) > 0 ? kExitPassed : kExitFailed);
+}
+
+// Good cards and an empty configuration: only the missing presets fail, and nobody is asked.
+TEST_F(HeadlessRun, AnEmptyConfigurationFailsOnlyForItsMissingPresets) {
+  WriteConfig("");
+  zorix7sim::UseBuiltInBench();
+  RunResult run = Run();
+  EXPECT_EQ(run.status, kExitFailed);
+  for (const CardResult& card : run.cards)
+    for (const ResultLine& line : card.lines)
+      if (line.verdict == Verdict::Fail)
+        EXPECT_THAT(line.text.str(), AnyOf(HasSubstr("Keine Vorgabe für"), HasSubstr("Keine Vorgabendatei")));
+  EXPECT_THAT(printed, Not(HasSubstr("DAC-Rampen")));
+  EXPECT_THAT(printed, HasSubstr("geprüft wird nur ein Zyklus, keine Blenden.\n"));
 }
 
 TEST_F(HeadlessRun, NothingCheckedIsNoSuccessAndNoCardIsStatusThree) {
