@@ -107,19 +107,6 @@ TEST_F(SelfTest, ChoicesComeFromTheConfigurationAndAreSavedAfterTheQuestion) {
   EXPECT_EQ(app.GetProfileString("Selbstest", "DelayLine"), "yes") << "all fourteen keys are written";
 }
 
-// Unattended on a good card: without section "Selbstest" nothing asks for the operator.
-TEST_F(SelfTest, WithoutItsSectionEveryTestButTheDacRunsAndAGoodCardPasses) {
-  WriteConfig("[Init]\n");
-  CSelbsttestDlg& d = Open();
-  d.InitDialog();
-  for (int n = 0; n < selftest::kTests; ++n)
-    EXPECT_EQ(IsChecked(d, CSelbsttestDlg::IDC_FIRST_CHOICE + n), n != selftest::kDacTest) << n;
-  CString result;
-  EXPECT_TRUE(d.Check(result));
-  EXPECT_EQ(d.FurtherLines().size(), static_cast<size_t>(selftest::kTests - 1));
-  EXPECT_TRUE(host.Boxes().empty());
-}
-
 TEST_F(SelfTest, AutomaticRunGivesOneLinePerChosenTest) {
   WriteConfig(
       "[Selbstest]\nDSP->PCI-FIFO=no\nLCA+ADC=no\nAufnahme-FIFO=no\nDaten-FIFO=no\n"
