@@ -33,7 +33,7 @@ env -u LD_LIBRARY_PATH "$scratch/usr/bin/zorix7check" --version
 echo "== Debian's checks"
 # lintian lists errors as "E:" and warnings as "W:"; it fails only on errors by itself.
 # Its root check is for building packages as root, which is how this machine works.
-findings=$(lintian --no-tag-display-limit --allow-root "$deb" 2>&1 || true)
+findings=$(lintian --tag-display-limit 0 --allow-root "$deb" 2>&1 || true)
 [ -z "$findings" ] || echo "$findings"
 if grep -qE '^[EW]: ' <<<"$findings"; then
   echo "package.sh: lintian reports errors or warnings" >&2

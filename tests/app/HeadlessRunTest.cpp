@@ -83,8 +83,9 @@ TEST_F(HeadlessRun, AnEmptyConfigurationFailsOnlyForItsMissingPresetsAndAsksNobo
   EXPECT_EQ(run.status, kExitFailed);
   for (const CardResult& card : run.cards)
     for (const ResultLine& line : card.lines)
-      if (line.verdict == Verdict::Fail)
+      if (line.verdict == Verdict::Fail) {
         EXPECT_THAT(line.text.str(), AnyOf(HasSubstr("Keine Vorgabe für"), HasSubstr("Keine Vorgabendatei")));
+      }
   EXPECT_THAT(printed, Not(HasSubstr("DAC-Rampen")));
   EXPECT_THAT(printed, HasSubstr("geprüft wird nur ein Zyklus, keine Blenden.\n"));
 }
