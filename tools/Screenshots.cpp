@@ -1,5 +1,6 @@
 // Renders the README's screenshots offscreen on the virtual cards: the main window after a
-// "Check All" run, the bus view and the A-scan of one "Parameter/Shot".
+// "Check All" run, the bus view, the A-scan of one "Parameter/Shot", the parameter editor and
+// the control-LCA view (both laid out for a 1024 x 768 screen).
 // Usage: zorix7screenshots OUTPUT_DIR CONFIG_DIR (CONFIG_DIR holds ZORIX7Check.INI and the
 // identification presets; they are copied, the files in config/ stay untouched).
 #include <QAbstractButton>
@@ -13,7 +14,9 @@
 #include "app/Resource.h"
 #include "app/ZORIX7Check.h"
 #include "app/ZORIX7CheckDlg.h"
+#include "diag/LCADlg.h"
 #include "measure/AnzeigeDlg.h"
+#include "params/AnzeigeVorgabenDlg.h"
 #include "platform/Clock.h"
 #include "platform/UiHost.h"
 #include "sim/Zorix7Sim.h"
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
   main.m_strModuleDir = dir.path().toStdString();
   main.InitDialog();
 
-  bool busShown = false, ascanShown = false;
+  bool busShown = false, ascanShown = false, editorShown = false, lcaShown = false;
   // Every modal dialog passes here: the two wanted ones are captured, the others confirmed.
   auto capture = [&](CDialog& d) -> INT_PTR {
     if (auto* bus = dynamic_cast<CBusbelegungDlg*>(&d)) {
@@ -84,6 +87,13 @@ int main(int argc, char** argv) {
     } else if (auto* ascan = dynamic_cast<CAnzeigeDlg*>(&d)) {
       Save(*ascan, QSize(800, 580), "ascan.png");
       ascanShown = true;
+    } else if (auto* editor = dynamic_cast<CAnzeigeVorgabenDlg*>(&d)) {
+      Save(*editor, editor->sizeHint(), "parameter-editor.png");
+      editorShown = true;
+      return ScriptedUiHost::PressCancel(d);  // its "Shot" would measure
+    } else if (auto* lca = dynamic_cast<CLCADlg*>(&d)) {
+      Save(*lca, lca->sizeHint(), "lca-view.png");
+      lcaShown = true;
     }
     return ScriptedUiHost::PressOk(d);
   };
@@ -91,16 +101,24 @@ int main(int argc, char** argv) {
 
   main.ClickDlgItem(IDC_BUSBELEGUNG);
   main.EnsureControls();
+  // The parameter editor and the control-LCA view open when their boxes are clear.
+  for (int id : {IDC_CHECK_SHOT, IDC_CHECK_LCA})
+    if (auto* box = qobject_cast<QAbstractButton*>(main.GetDlgItem(id))) box->setChecked(false);
+  main.ClickDlgItem(IDC_SHOT);
+  main.ClickDlgItem(IDC_LCA);
+  if (auto* box = qobject_cast<QAbstractButton*>(main.GetDlgItem(IDC_CHECK_LCA))) box->setChecked(true);
   // The shot without the parameter editor.
   if (auto* box = qobject_cast<QAbstractButton*>(main.GetDlgItem(IDC_CHECK_SHOT))) box->setChecked(true);
   main.ClickDlgItem(IDC_SHOT);
   main.ClickDlgItem(IDC_CHECK_ALL);
   Save(main, QSize(1280, 680), "main-window.png");
 
-  if (!busShown || !ascanShown) {
-    std::fprintf(stderr, "zorix7screenshots: %s did not open\n", busShown ? "the A-scan" : "the bus view");
-    ++g_failures;
-  }
+  for (auto [shown, name] : {std::pair{busShown, "the bus view"}, {ascanShown, "the A-scan"},
+                               {editorShown, "the parameter editor"}, {lcaShown, "the control-LCA view"}})
+    if (!shown) {
+      std::fprintf(stderr, "zorix7screenshots: %s did not open\n", name);
+      ++g_failures;
+    }
   zorix7sim::Reset();
   return g_failures ? 1 : 0;
 }

@@ -6,7 +6,43 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+
 #include "AppTestSupport.h"
+#include "app/AboutDlg.h"
+#include "app/BusbelegungDlg.h"
+#include "app/ZORIX9Dlg.h"
+#include "commands/CmdAScanDlg.h"
+#include "commands/CmdAverageDlg.h"
+#include "commands/CmdCountDlg.h"
+#include "commands/CmdGainDlg.h"
+#include "commands/CmdHWconfigDlg.h"
+#include "commands/CmdInputDlg.h"
+#include "commands/CmdSAPdelayDlg.h"
+#include "commands/CmdSWconfigDlg.h"
+#include "commands/CmdSenderDlg.h"
+#include "commands/CmdShotDlg.h"
+#include "commands/CmdTriggerDlg.h"
+#include "commands/DataBlendenDlg.h"
+#include "ident/KennungVorgabenDlg.h"
+#include "measure/AnzeigeDlg.h"
+#include "measure/BlockmessungDlg.h"
+#include "measure/DataListDlg.h"
+#include "params/AnzeigeVorgabenDlg.h"
+#include "params/RandomLimitsDlg.h"
+#include "params/TAlist.h"
+#include "pci/PCIconfigEEPROMDlg.h"
+#include "pci/PCIconfigVorgabenDlg.h"
+#include "pci/PCIeepromVorgabenDlg.h"
 
 using ::testing::ElementsAre;
 
@@ -36,38 +72,172 @@ TEST_F(MainDialogView, EveryControlCarriesItsIdAndCaption) {
   EXPECT_EQ(d.GetWindowText(), "ZORIX7Check");
 }
 
-// Laid out on a laptop screen (less a title bar), every control lies inside the window and no
-// two overlap; long lists still show a useful number of lines.
+// Laid out on a screen (less a title bar): every control lies inside the window (or inside
+// the scroll area that holds it), every button is in view without scrolling, no two controls
+// overlap.
+void ExpectFitsScreen(QWidget& w, QSize screen) {
+  const QSize available(screen.width(), screen.height() - 40);
+  EXPECT_LE(w.minimumSizeHint().width(), available.width());
+  EXPECT_LE(w.minimumSizeHint().height(), available.height());
+  w.resize(w.sizeHint().expandedTo(w.minimumSizeHint()).boundedTo(available));
+  w.show();
+  QApplication::processEvents();
+  std::vector<std::tuple<QWidget*, int, QRect>> controls;  // frame, id, rectangle in it
+  for (QWidget* c : w.findChildren<QWidget*>()) {
+    if (!c->property("ctrlId").isValid() || !c->isVisible()) continue;
+    const int id = c->property("ctrlId").toInt();
+    QWidget* frame = &w;
+    bool grouped = false;  // a button of a group of fields may scroll with its fields
+    for (QWidget* p = c->parentWidget(); p && p != &w; p = p->parentWidget()) {
+      if (auto* area = qobject_cast<QScrollArea*>(p)) frame = area->widget();
+      grouped |= qobject_cast<QGroupBox*>(p) != nullptr;
+    }
+    const QRect r(c->mapTo(frame, QPoint(0, 0)), c->size());
+    EXPECT_TRUE(frame->rect().contains(r)) << "control " << id << " clipped";
+    if (qobject_cast<QPushButton*>(c) && !grouped) {
+      EXPECT_EQ(frame, &w) << "button " << id << " needs scrolling";
+    }
+    controls.emplace_back(frame, id, r);
+  }
+  for (size_t i = 0; i < controls.size(); ++i)
+    for (size_t j = i + 1; j < controls.size(); ++j)
+      if (std::get<0>(controls[i]) == std::get<0>(controls[j])) {
+        EXPECT_FALSE(std::get<2>(controls[i]).intersects(std::get<2>(controls[j])))
+            << "controls " << std::get<1>(controls[i]) << " and " << std::get<1>(controls[j]) << " overlap";
+      }
+}
+
+void SaveShot(QWidget& w, const std::string& name) {
+  if (const char* out = std::getenv("ZORIX7_SCREENSHOT_DIR"))
+    w.grab().toImage().save(QString("%1/%2.png").arg(out, QString::fromStdString(name)));
+}
+
 TEST_F(MainDialogView, FitsSmallScreensWithoutClippingOrOverlap) {
   auto& d = Start();
   for (int i = 0; i < 5; ++i) d.AppendResultLine(CString::Formatted("PCI Configuration: OK %d", i));
   for (QSize screen : {QSize(1280, 720), QSize(1024, 768)}) {
     SCOPED_TRACE(screen.width());
-    QSize available(screen.width(), screen.height() - 40);
-    EXPECT_LE(d.minimumSizeHint().width(), available.width());
-    EXPECT_LE(d.minimumSizeHint().height(), available.height());
-    d.resize(available);
-    d.show();
-    QApplication::processEvents();
-    std::vector<std::pair<int, QRect>> controls;
-    for (QWidget* w : d.findChildren<QWidget*>()) {
-      if (!w->property("ctrlId").isValid() || !w->isVisible()) continue;
-      QRect r(w->mapTo(&d, QPoint(0, 0)), w->size());
-      EXPECT_TRUE(d.rect().contains(r)) << "control " << w->property("ctrlId").toInt() << " clipped";
-      controls.emplace_back(w->property("ctrlId").toInt(), r);
-    }
-    for (size_t i = 0; i < controls.size(); ++i)
-      for (size_t j = i + 1; j < controls.size(); ++j)
-        EXPECT_FALSE(controls[i].second.intersects(controls[j].second))
-            << "controls " << controls[i].first << " and " << controls[j].first << " overlap";
+    ExpectFitsScreen(d, screen);
     auto* results = qobject_cast<QListWidget*>(d.GetDlgItem(IDC_RESULT_LIST));
     EXPECT_GE(results->height(), 5 * results->fontMetrics().height());
-    if (const char* out = std::getenv("ZORIX7_SCREENSHOT_DIR"))
-      d.grab().toImage().save(QString("%1/main-dialog-%2.png").arg(out).arg(screen.width()));
+    SaveShot(d, "main-dialog-" + std::to_string(screen.width()));
     d.hide();
   }
   auto* number = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_ZYKLEN));
   EXPECT_GE(number->width(), number->fontMetrics().horizontalAdvance("4294967295"));
+}
+
+// Dialog classes declared under src/ that derive from CDialog and are no base of another one.
+std::set<std::string> ConcreteDialogClasses() {
+  std::map<std::string, std::string> base;
+  const std::regex decl(R"(class\s+(C\w+)\s*(?:final\s*)?:\s*public\s+(C\w+))");
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ZORIX7_SRC_DIR)) {
+    if (entry.path().extension() != ".h") continue;
+    std::ifstream in(entry.path());
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    for (std::sregex_iterator m(text.begin(), text.end(), decl), e; m != e; ++m) base[(*m)[1]] = (*m)[2];
+  }
+  auto isDialog = [&](std::string c) {
+    while (base.count(c)) c = base[c];
+    return c == "CDialog";
+  };
+  std::set<std::string> dialogs;
+  for (const auto& [c, b] : base)
+    if (isDialog(c)) dialogs.insert(c);
+  for (const auto& [c, b] : base) dialogs.erase(b);
+  return dialogs;
+}
+
+// Every window of the program fits the smallest bench screen: the test column's dialogs from
+// its own table, every other dialog class by hand, and a dialog class missing here fails.
+TEST_F(MainDialogView, EveryDialogFitsTheSmallestBenchScreen) {
+  auto& d = Start();
+  host.SetStrict(false);  // a dialog may ask for a file or a card while it starts
+  ParameterSet set = d.m_param[0][1], minSet{}, maxSet{};
+  set.TaFileName = "vorhanden.ta";
+  ZorixIdent ident = -11;
+  ActiveSetFlags flags{};
+  std::vector<std::pair<std::string, std::function<std::unique_ptr<CDialog>()>>> windows;
+  for (const TestColumnRow& row : TestColumn())
+    if (row.factory) windows.emplace_back(row.caption, [&d, &row] { return std::unique_ptr<CDialog>(row.factory(d)); });
+  auto add = [&](const char* name, std::function<std::unique_ptr<CDialog>()> make) { windows.emplace_back(name, make); };
+  HZORIX7 card = d.SelectedCard();
+  add("editor", [&] { return std::make_unique<CAnzeigeVorgabenDlg>(card, &set); });
+  add("ta", [&] { return std::make_unique<CTAlist>(&set); });
+  add("limits", [&] { return std::make_unique<CRandomLimitsDlg>(&minSet, &maxSet); });
+  add("bus", [&] { return std::make_unique<CBusbelegungDlg>(d.m_channel); });
+  add("about", [] { return std::make_unique<CAboutDlg>(); });
+  add("zorix9", [&] { return std::make_unique<CZORIX9Dlg>(&ident); });
+  add("kennung-vorgaben", [] { return std::make_unique<CKennungVorgabenDlg>(); });
+  add("block", [&] { return std::make_unique<CBlockmessungDlg>(&flags); });
+  add("ascan", [] { return std::make_unique<CAnzeigeDlg>(); });
+  add("datalist", [] { return std::make_unique<CDataListDlg>(); });
+  add("datablenden", [&] { return std::make_unique<CDataBlendenDlg>(d.m_pDataBuffer, 0, &flags, TRUE); });
+  add("pci-vorgaben", [] { return std::make_unique<CPCIconfigVorgabenDlg>(); });
+  add("eeprom-vorgaben", [] { return std::make_unique<CPCIeepromVorgabenDlg>(); });
+  add("pci-eeprom", [&] { return std::make_unique<CPCIconfigEEPROMDlg>(card); });
+  add("average", [] { return std::make_unique<CCmdAverageDlg>(); });
+  add("trigger", [] { return std::make_unique<CCmdTriggerDlg>(); });
+  add("ascan-cmd", [] { return std::make_unique<CCmdAScanDlg>(); });
+  add("swconfig", [] { return std::make_unique<CCmdSWconfigDlg>(); });
+  add("shot", [] { return std::make_unique<CCmdShotDlg>(); });
+  add("count", [] { return std::make_unique<CCmdCountDlg>(); });
+  add("sender", [] { return std::make_unique<CCmdSenderDlg>(); });
+  add("sapdelay", [] { return std::make_unique<CCmdSAPdelayDlg>(); });
+  add("gain", [] { return std::make_unique<CCmdGainDlg>(); });
+  add("input", [] { return std::make_unique<CCmdInputDlg>(); });
+  add("hwconfig", [] { return std::make_unique<CCmdHWconfigDlg>(); });
+
+  std::set<std::string> seen = {"CZORIX7CheckDlg"};
+  for (auto& [name, make] : windows) {
+    SCOPED_TRACE(name);
+    std::unique_ptr<CDialog> dlg = make();
+    dlg->InitDialog();
+    seen.insert(ScriptedUiHost::DialogClassName(*dlg));
+    ExpectFitsScreen(*dlg, QSize(1024, 768));
+    SaveShot(*dlg, ScriptedUiHost::DialogClassName(*dlg));
+    dlg->hide();
+  }
+  for (const std::string& c : ConcreteDialogClasses()) EXPECT_TRUE(seen.count(c)) << c << " is not laid out here";
+  host.Clear();
+}
+
+// Colours come from the verdict, never from the wording; the menu saves and copies the list
+// with a header and each line's time of day.
+TEST_F(MainDialogView, ResultListShowsVerdictsExplainsErrorWordsAndSavesAsText) {
+  auto& d = Start();
+  d.AppendResultLine("Kennung: OK", Verdict::Pass);
+  d.AppendResultLine("Blockmessung Kanal 1: Fehler B: E0000007 OK", Verdict::Fail);
+  d.AppendResultLine("DSP-Programm: keine Datei", Verdict::Skipped);
+  d.AppendResultLine("GetCardPosition 1 Error E0000123", Verdict::Info);
+  auto* list = qobject_cast<QListWidget*>(d.GetDlgItem(IDC_RESULT_LIST));
+  EXPECT_EQ(list->item(0)->foreground().style(), Qt::NoBrush);
+  EXPECT_EQ(list->item(1)->foreground().color(), QColor(200, 0, 0));
+  EXPECT_EQ(list->item(2)->foreground().color(), QColor(110, 110, 110));
+  EXPECT_EQ(list->item(3)->foreground().color(), QColor(110, 110, 110));
+  EXPECT_EQ(list->item(1)->toolTip().toStdString(), "E0000007: keine Daten vorhanden");
+  EXPECT_TRUE(list->item(0)->toolTip().isEmpty());
+  EXPECT_TRUE(list->item(3)->toolTip().isEmpty());  // a word the library does not explain
+
+  QTemporaryDir out;
+  const QString path = out.filePath("liste.txt");
+  host.QueueFile(CString(path.toStdString()));
+  QStringList menu;
+  for (QAction* a : list->actions()) menu << a->text();
+  ASSERT_EQ(menu, QStringList({QString::fromUtf8("Liste speichern…"), "Kopieren"}));
+  list->actions()[0]->trigger();
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const std::string text = file.readAll().toStdString();
+  EXPECT_THAT(text, ::testing::StartsWith("ZORIX7Check "));
+  EXPECT_THAT(text, ::testing::HasSubstr("\nKonfiguration: " + ConfigPath() + "\n"));
+  EXPECT_THAT(text, ::testing::HasSubstr("\nKarte 2: Bus 3 Slot 7 ZORIX7F Karte \"ZORIX7F 1235\"\n"));
+  EXPECT_THAT(text, ::testing::ContainsRegex("\nGespeichert: 20[0-9-]+ [0-9:]+\n\n"));
+  EXPECT_THAT(text, ::testing::ContainsRegex("\n[0-2][0-9]:[0-5][0-9]:[0-5][0-9]  OK            Kennung: OK\n"));
+  EXPECT_THAT(text, ::testing::ContainsRegex("\n[0-9:]{8}  FEHLER        Blockmessung Kanal 1: Fehler B: E0000007 OK\n"));
+  EXPECT_THAT(text, ::testing::ContainsRegex("\n[0-9:]{8}                GetCardPosition 1 Error E0000123\n$"));
+  list->actions()[1]->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text().section("\n\n", 1), QString::fromStdString(text).section("\n\n", 1));
 }
 
 TEST_F(MainDialogView, HeadlessSummaryListsBusAssignmentAndCards) {
