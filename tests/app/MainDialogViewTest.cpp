@@ -1,15 +1,14 @@
 #include <gmock/gmock.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-
-#include <QAction>
-#include <QClipboard>
-#include <QFile>
-#include <QGroupBox>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -18,31 +17,7 @@
 #include <set>
 
 #include "AppTestSupport.h"
-#include "app/AboutDlg.h"
-#include "app/BusbelegungDlg.h"
-#include "app/ZORIX9Dlg.h"
-#include "commands/CmdAScanDlg.h"
-#include "commands/CmdAverageDlg.h"
-#include "commands/CmdCountDlg.h"
-#include "commands/CmdGainDlg.h"
-#include "commands/CmdHWconfigDlg.h"
-#include "commands/CmdInputDlg.h"
-#include "commands/CmdSAPdelayDlg.h"
-#include "commands/CmdSWconfigDlg.h"
-#include "commands/CmdSenderDlg.h"
-#include "commands/CmdShotDlg.h"
-#include "commands/CmdTriggerDlg.h"
-#include "commands/DataBlendenDlg.h"
-#include "ident/KennungVorgabenDlg.h"
-#include "measure/AnzeigeDlg.h"
-#include "measure/BlockmessungDlg.h"
-#include "measure/DataListDlg.h"
-#include "params/AnzeigeVorgabenDlg.h"
-#include "params/RandomLimitsDlg.h"
-#include "params/TAlist.h"
-#include "pci/PCIconfigEEPROMDlg.h"
-#include "pci/PCIconfigVorgabenDlg.h"
-#include "pci/PCIeepromVorgabenDlg.h"
+#include "WindowGallery.h"
 
 using ::testing::ElementsAre;
 
@@ -148,48 +123,14 @@ std::set<std::string> ConcreteDialogClasses() {
   return dialogs;
 }
 
-// Every window of the program fits the smallest bench screen: the test column's dialogs from
-// its own table, every other dialog class by hand, and a dialog class missing here fails.
+// Every window of the program fits the smallest bench screen; a dialog class the gallery
+// misses fails.
 TEST_F(MainDialogView, EveryDialogFitsTheSmallestBenchScreen) {
   auto& d = Start();
   host.SetStrict(false);  // a dialog may ask for a file or a card while it starts
-  ParameterSet set = d.m_param[0][1], minSet{}, maxSet{};
-  set.TaFileName = "vorhanden.ta";
-  ZorixIdent ident = -11;
-  ActiveSetFlags flags{};
-  std::vector<std::pair<std::string, std::function<std::unique_ptr<CDialog>()>>> windows;
-  for (const TestColumnRow& row : TestColumn())
-    if (row.factory) windows.emplace_back(row.caption, [&d, &row] { return std::unique_ptr<CDialog>(row.factory(d)); });
-  auto add = [&](const char* name, std::function<std::unique_ptr<CDialog>()> make) { windows.emplace_back(name, make); };
-  HZORIX7 card = d.SelectedCard();
-  add("editor", [&] { return std::make_unique<CAnzeigeVorgabenDlg>(card, &set); });
-  add("ta", [&] { return std::make_unique<CTAlist>(&set); });
-  add("limits", [&] { return std::make_unique<CRandomLimitsDlg>(&minSet, &maxSet); });
-  add("bus", [&] { return std::make_unique<CBusbelegungDlg>(d.m_channel); });
-  add("about", [] { return std::make_unique<CAboutDlg>(); });
-  add("zorix9", [&] { return std::make_unique<CZORIX9Dlg>(&ident); });
-  add("kennung-vorgaben", [] { return std::make_unique<CKennungVorgabenDlg>(); });
-  add("block", [&] { return std::make_unique<CBlockmessungDlg>(&flags); });
-  add("ascan", [] { return std::make_unique<CAnzeigeDlg>(); });
-  add("datalist", [] { return std::make_unique<CDataListDlg>(); });
-  add("datablenden", [&] { return std::make_unique<CDataBlendenDlg>(d.m_pDataBuffer, 0, &flags, TRUE); });
-  add("pci-vorgaben", [] { return std::make_unique<CPCIconfigVorgabenDlg>(); });
-  add("eeprom-vorgaben", [] { return std::make_unique<CPCIeepromVorgabenDlg>(); });
-  add("pci-eeprom", [&] { return std::make_unique<CPCIconfigEEPROMDlg>(card); });
-  add("average", [] { return std::make_unique<CCmdAverageDlg>(); });
-  add("trigger", [] { return std::make_unique<CCmdTriggerDlg>(); });
-  add("ascan-cmd", [] { return std::make_unique<CCmdAScanDlg>(); });
-  add("swconfig", [] { return std::make_unique<CCmdSWconfigDlg>(); });
-  add("shot", [] { return std::make_unique<CCmdShotDlg>(); });
-  add("count", [] { return std::make_unique<CCmdCountDlg>(); });
-  add("sender", [] { return std::make_unique<CCmdSenderDlg>(); });
-  add("sapdelay", [] { return std::make_unique<CCmdSAPdelayDlg>(); });
-  add("gain", [] { return std::make_unique<CCmdGainDlg>(); });
-  add("input", [] { return std::make_unique<CCmdInputDlg>(); });
-  add("hwconfig", [] { return std::make_unique<CCmdHWconfigDlg>(); });
-
+  WindowGallery gallery(d);
   std::set<std::string> seen = {"CZORIX7CheckDlg"};
-  for (auto& [name, make] : windows) {
+  for (const auto& [name, make] : gallery.Windows()) {
     SCOPED_TRACE(name);
     std::unique_ptr<CDialog> dlg = make();
     dlg->InitDialog();
