@@ -141,7 +141,6 @@ TEST_F(ConfigFile, LeavingAsksOnlyWhenSettingsChangedSinceLoadOrSave) {
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(dlg.get(), &escape);
   EXPECT_FALSE(dlg->IsEnded());
-  EXPECT_TRUE(BoxTexts().empty());
 
   SetEditText(*dlg, IDC_ZYKLEN, "77");
   host.QueueAnswer(IDNO);

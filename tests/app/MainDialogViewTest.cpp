@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
-#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -82,11 +81,6 @@ void ExpectFitsScreen(QWidget& w, QSize screen) {
       }
 }
 
-void SaveShot(QWidget& w, const std::string& name) {
-  if (const char* out = std::getenv("ZORIX7_SCREENSHOT_DIR"))
-    w.grab().toImage().save(QString("%1/%2.png").arg(out, QString::fromStdString(name)));
-}
-
 TEST_F(MainDialogView, FitsSmallScreensWithoutClippingOrOverlap) {
   auto& d = Start();
   for (int i = 0; i < 5; ++i) d.AppendResultLine(CString::Formatted("PCI Configuration: OK %d", i));
@@ -95,7 +89,6 @@ TEST_F(MainDialogView, FitsSmallScreensWithoutClippingOrOverlap) {
     ExpectFitsScreen(d, screen);
     auto* results = qobject_cast<QListWidget*>(d.GetDlgItem(IDC_RESULT_LIST));
     EXPECT_GE(results->height(), 5 * results->fontMetrics().height());
-    SaveShot(d, "main-dialog-" + std::to_string(screen.width()));
     d.hide();
   }
   auto* number = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_ZYKLEN));
@@ -136,7 +129,6 @@ TEST_F(MainDialogView, EveryDialogFitsTheSmallestBenchScreen) {
     dlg->InitDialog();
     seen.insert(ScriptedUiHost::DialogClassName(*dlg));
     ExpectFitsScreen(*dlg, QSize(1024, 768));
-    SaveShot(*dlg, ScriptedUiHost::DialogClassName(*dlg));
     dlg->hide();
   }
   for (const std::string& c : ConcreteDialogClasses()) EXPECT_TRUE(seen.count(c)) << c << " is not laid out here";
@@ -150,33 +142,30 @@ TEST_F(MainDialogView, ResultListShowsVerdictsExplainsErrorWordsAndSavesAsText) 
   d.AppendResultLine("Kennung: OK", Verdict::Pass);
   d.AppendResultLine("Blockmessung Kanal 1: Fehler B: E0000007 OK", Verdict::Fail);
   d.AppendResultLine("DSP-Programm: keine Datei", Verdict::Skipped);
-  d.AppendResultLine("GetCardPosition 1 Error E0000123", Verdict::Info);
+  d.AppendResultLine("GetCardPosition 1 Error E0000123", Verdict::Info);  // a word the library cannot explain
   auto* list = qobject_cast<QListWidget*>(d.GetDlgItem(IDC_RESULT_LIST));
-  EXPECT_EQ(list->item(0)->foreground().style(), Qt::NoBrush);
-  EXPECT_EQ(list->item(1)->foreground().color(), QColor(200, 0, 0));
-  EXPECT_EQ(list->item(2)->foreground().color(), QColor(110, 110, 110));
-  EXPECT_EQ(list->item(3)->foreground().color(), QColor(110, 110, 110));
-  EXPECT_EQ(list->item(1)->toolTip().toStdString(), "E0000007: keine Daten vorhanden");
-  EXPECT_TRUE(list->item(0)->toolTip().isEmpty());
-  EXPECT_TRUE(list->item(3)->toolTip().isEmpty());  // a word the library does not explain
+  const QColor grey(110, 110, 110), colours[] = {QBrush().color(), QColor(200, 0, 0), grey, grey};
+  const char* tips[] = {"", "E0000007: keine Daten vorhanden", "", ""};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(list->item(i)->foreground().color(), colours[i]) << i;
+    EXPECT_EQ(list->item(i)->toolTip().toStdString(), tips[i]);
+  }
 
   QTemporaryDir out;
-  const QString path = out.filePath("liste.txt");
-  host.QueueFile(CString(path.toStdString()));
-  QStringList menu;
-  for (QAction* a : list->actions()) menu << a->text();
-  ASSERT_EQ(menu, QStringList({QString::fromUtf8("Liste speichern…"), "Kopieren"}));
-  list->actions()[0]->trigger();
-  QFile file(path);
+  host.QueueFile(CString(out.filePath("liste.txt").toStdString()));
+  ASSERT_EQ(list->actions().size(), 2);
+  EXPECT_EQ(list->actions()[1]->text(), "Kopieren");
+  list->actions()[0]->trigger();  // "Liste speichern…"
+  QFile file(out.filePath("liste.txt"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const std::string text = file.readAll().toStdString();
-  EXPECT_THAT(text, ::testing::StartsWith("ZORIX7Check "));
-  EXPECT_THAT(text, ::testing::HasSubstr("\nKonfiguration: " + ConfigPath() + "\n"));
-  EXPECT_THAT(text, ::testing::HasSubstr("\nKarte 2: Bus 3 Slot 7 ZORIX7F Karte \"ZORIX7F 1235\"\n"));
-  EXPECT_THAT(text, ::testing::ContainsRegex("\nGespeichert: 20[0-9-]+ [0-9:]+\n\n"));
-  EXPECT_THAT(text, ::testing::ContainsRegex("\n[0-2][0-9]:[0-5][0-9]:[0-5][0-9]  OK            Kennung: OK\n"));
-  EXPECT_THAT(text, ::testing::ContainsRegex("\n[0-9:]{8}  FEHLER        Blockmessung Kanal 1: Fehler B: E0000007 OK\n"));
-  EXPECT_THAT(text, ::testing::ContainsRegex("\n[0-9:]{8}                GetCardPosition 1 Error E0000123\n$"));
+  EXPECT_THAT(text, ::testing::ContainsRegex("^ZORIX7Check .*\nKonfiguration: " + ConfigPath() +
+                                             "\n.*\nKarte 2: Bus 3 Slot 7 ZORIX7F Karte \"ZORIX7F 1235\"\n"
+                                             "Gespeichert: 20[0-9-]+ [0-9:]+\n\n"
+                                             "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]  OK +Kennung: OK\n"
+                                             "[0-9:]{8}  FEHLER +Blockmessung Kanal 1: Fehler B: E0000007 OK\n"
+                                             "[0-9:]{8}  übersprungen  DSP-Programm: keine Datei\n"
+                                             "[0-9:]{8} +GetCardPosition 1 Error E0000123\n$"));
   list->actions()[1]->trigger();
   EXPECT_EQ(QApplication::clipboard()->text().section("\n\n", 1), QString::fromStdString(text).section("\n\n", 1));
 }

@@ -67,7 +67,6 @@ TEST_F(ConfigDialog, WriteAsksThenStoresTheFieldsAndShowsWhatTheCardTook) {
   SetEditText(dlg, D::IDC_BASE0, "ffffffff");  // size bits of a 0x80-byte region stay 0
   SetEditText(dlg, D::IDC_LATENCY_TIMER, "40");
   SetEditText(dlg, D::IDC_INTERRUPT_LINE, "zz");  // no number: the register stays, the field shows it
-  EXPECT_TRUE(dlg.IsFieldRefused(D::IDC_INTERRUPT_LINE));
   EXPECT_TRUE(dlg.GetDlgItem(D::IDC_INTERRUPT_LINE)->property("refused").toBool());
   EXPECT_FALSE(dlg.GetDlgItem(D::IDC_LATENCY_TIMER)->property("refused").toBool());
   EXPECT_EQ(dlg.GetDlgItem(D::IDC_INTERRUPT_LINE)->toolTip().toStdString(),
