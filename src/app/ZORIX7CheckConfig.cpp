@@ -1,5 +1,4 @@
 // The main dialog's configuration file: which file, and loading and saving all settings.
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -92,14 +91,14 @@ BOOL CZORIX7CheckDlg::SaveSettings() {
   return ok;
 }
 
-std::string CZORIX7CheckDlg::SettingsText() const {
-  // What Save would write, written to a scratch file: one rule for saving and comparing.
-  QTemporaryDir dir;
+std::string CZORIX7CheckDlg::SettingsText() {
+  // What Save would write, written to a scratch file: one rule for saving and comparing. Every
+  // write has the same keys, so one file (and one entry in the profile cache) serves them all.
+  if (!m_settingsScratch) m_settingsScratch = std::make_shared<QTemporaryDir>();
   CWinApp& app = *AfxGetApp();
   const CString real = app.m_pszProfileName;
-  app.m_pszProfileName = FromQ(dir.filePath("settings.ini"));
-  WriteSettings(app, Settings(), {m_nCards, const_cast<ParameterSet(&)[kMaxCards][8]>(m_param),
-                                  const_cast<ActiveSetFlags(&)[kMaxCards]>(m_active)});
+  app.m_pszProfileName = FromQ(m_settingsScratch->filePath("settings.ini"));
+  WriteSettings(app, Settings(), {m_nCards, m_param, m_active});
   QFile file(ToQ(app.m_pszProfileName));
   app.m_pszProfileName = real;
   return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();

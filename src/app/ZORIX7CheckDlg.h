@@ -18,6 +18,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QTemporaryDir;
 class QPushButton;
 
 // What the reports say about one opened card.
@@ -176,7 +177,7 @@ class CZORIX7CheckDlg : public CDialog {
   const TestColumnRow* FindRow(int buttonId) const;
   void RunAutomatic(const TestColumnRow& row, CTestDialog& dlg);
   bool ConfirmExit();
-  std::string SettingsText() const;
+  std::string SettingsText();
   void ShowResultLine(int index, const ResultLine& line);
   void AddResultListMenu(QListWidget* list);
 
@@ -185,6 +186,7 @@ class CZORIX7CheckDlg : public CDialog {
   std::vector<ResultLine> m_resultLines;
   std::vector<std::string> m_resultTimes;  // time of day of each line
   std::string m_savedSettings;             // as Save would write them, at the last load or save
+  std::shared_ptr<QTemporaryDir> m_settingsScratch;  // one scratch file for SettingsText
   bool m_cardsClosed[kMaxCards] = {};
   bool m_destroyed = false;
   QLineEdit* m_editKarte = nullptr;
