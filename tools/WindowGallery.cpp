@@ -36,7 +36,8 @@ std::function<std::unique_ptr<CDialog>()> Make(Args... args) {
 WindowGallery::WindowGallery(CZORIX7CheckDlg& main) : m_set(main.m_param[main.CardIndex()][main.SetIndex()]) {
   m_set.TaFileName = "gehalten.ta";  // the list shows the held table instead of asking for a file
   for (const TestColumnRow& row : TestColumn())
-    if (row.factory) m_windows.push_back({row.caption, [&main, &row] { return std::unique_ptr<CDialog>(row.factory(main)); }});
+    if (row.factory)
+      m_windows.push_back({row.caption, [&main, &row] { return std::unique_ptr<CDialog>(row.factory(main)); }});
   const HZORIX7 card = main.SelectedCard();
   const std::vector<GalleryWindow> others = {
       {"Parametereditor", Make<CAnzeigeVorgabenDlg>(card, &m_set)},

@@ -17,10 +17,14 @@
 namespace {
 const char* VerdictWord(Verdict v) {
   switch (v) {
-    case Verdict::Pass: return "OK";
-    case Verdict::Fail: return "FEHLER";
-    case Verdict::Skipped: return "übersprungen";
-    case Verdict::Info: return "";
+    case Verdict::Pass:
+      return "OK";
+    case Verdict::Fail:
+      return "FEHLER";
+    case Verdict::Skipped:
+      return "übersprungen";
+    case Verdict::Info:
+      return "";
   }
   return "";
 }
@@ -70,7 +74,8 @@ CString CZORIX7CheckDlg::ResultListText() const {
 
 void CZORIX7CheckDlg::SaveResultList() {
   CString path;
-  if (!CurrentUiHost().GetSaveFileName({"Liste speichern", "Textdatei (*.txt)|*.txt|All Files (*.*)|*.*||", "txt", "Ergebnisse.txt"}, path))
+  if (!CurrentUiHost().GetSaveFileName(
+          {"Liste speichern", "Textdatei (*.txt)|*.txt|All Files (*.*)|*.*||", "txt", "Ergebnisse.txt"}, path))
     return;
   std::ofstream out(path.str(), std::ios::binary | std::ios::trunc);
   out << ResultListText().str();

@@ -149,6 +149,7 @@ void ExchangeFloat(CDataExchange* pDX, int id, T& value, int digits) {
   }
   value = static_cast<T>(*parsed);
 }
+
 // As wide as its content, as tall as the content up to a height that still leaves room for a
 // title bar, a panel and the buttons on a 1024 x 768 screen.
 class BodyScrollArea final : public QScrollArea {
