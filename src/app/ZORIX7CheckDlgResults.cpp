@@ -34,7 +34,7 @@ QString ErrorWordTip(const CString& line) {
   QStringList tips;
   for (uint32_t word : resultlist::ErrorWords(line.str()))
     if (std::string meaning = CardErrorMeaning(word); !meaning.empty())
-      tips << QString("%1: %2").arg(word, 0, 16).toUpper().arg(QString::fromStdString(meaning));
+      tips << QString("%1: %2").arg(QString::number(word, 16).toUpper(), QString::fromStdString(meaning));
   return tips.join('\n');
 }
 }  // namespace
