@@ -1,6 +1,7 @@
 // Depth-compensation files from arbitrary bytes: the first byte picks the sample-rate code,
 // the rest is the file. The table is always defined: at most 256 values, the spacing on its
-// divisor's grid within 16 bits, the same answer every time.
+// divisor's grid within 16 bits, the same answer every time; the held table written by "Save"
+// reads back the same.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -34,5 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   StoreTaTable(set, t);
   Check(set.TaLastIndex == static_cast<BYTE>(t.count - 1));
   for (unsigned i = 0; i < t.count; ++i) Check(TaListLine(i, set.TaTable[i]).GetLength() <= 11);
+
+  const TaFileTable saved = ParseTaText(TaFileText(set, row.taStepUs), row.taStepUs, row.divisor);
+  Check(saved.count == set.TaLastIndex + 1u && saved.abstand == set.TAAbstand);
+  Check(std::memcmp(saved.table.data(), set.TaTable, saved.count * sizeof(WORD)) == 0);
   return 0;
 }

@@ -1,7 +1,11 @@
 // The main dialog's configuration file: which file, and loading and saving all settings.
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "app/MainSettings.h"
 #include "app/ZORIX7CheckDlg.h"
 #include "platform/CWinApp.h"
+#include "platform/QtText.h"
 #include "platform/UiHost.h"
 
 namespace {
@@ -78,10 +82,32 @@ void CZORIX7CheckDlg::LoadSettings() {
   MainSettings settings = Settings();
   ReadSettings(app, settings, {m_nCards, m_param, m_active});
   ApplySettings(settings);
+  m_savedSettings = SettingsText();
 }
 
 BOOL CZORIX7CheckDlg::SaveSettings() {
-  return WriteSettings(*AfxGetApp(), Settings(), {m_nCards, m_param, m_active});
+  BOOL ok = WriteSettings(*AfxGetApp(), Settings(), {m_nCards, m_param, m_active});
+  if (ok) m_savedSettings = SettingsText();
+  return ok;
+}
+
+std::string CZORIX7CheckDlg::SettingsText() {
+  // What Save would write, written to a scratch file: one rule for saving and comparing. Every
+  // write has the same keys, so one file (and one entry in the profile cache) serves them all.
+  if (!m_settingsScratch) m_settingsScratch = std::make_shared<QTemporaryDir>();
+  CWinApp& app = *AfxGetApp();
+  const CString real = app.m_pszProfileName;
+  app.m_pszProfileName = FromQ(m_settingsScratch->filePath("settings.ini"));
+  WriteSettings(app, Settings(), {m_nCards, m_param, m_active});
+  QFile file(ToQ(app.m_pszProfileName));
+  app.m_pszProfileName = real;
+  return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+bool CZORIX7CheckDlg::SettingsChanged() {
+  // A field that does not take its text counts as a change the user has not saved.
+  if (!UpdateData(TRUE)) return true;
+  return SettingsText() != m_savedSettings;
 }
 
 void CZORIX7CheckDlg::OnSave() {

@@ -1,8 +1,10 @@
 #include "app/ZORIX7CheckDlg.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTime>
 #include <algorithm>
 
 #include "app/AboutDlg.h"
@@ -118,11 +120,29 @@ BOOL CZORIX7CheckDlg::OnInitDialog() {
     for (int s = 0; s < 8; ++s) m_ident[i][s] = static_cast<ZorixIdent>(-(static_cast<int>(i + 1) * 10 + s));
   SendIdentifications(true);
   UpdateTestButtonStates();
+  // Start-up adjusts some loaded values; leaving right away asks nothing.
+  m_savedSettings = SettingsText();
   UpdateData(FALSE);
   return TRUE;
 }
 
+bool CZORIX7CheckDlg::ConfirmExit() {
+  if (m_destroyed || m_nCards == 0 || !SettingsChanged()) return true;
+  return MessageBox("Einstellungen wurden geändert. Trotzdem beenden?", GetWindowText(), MB_YESNO | MB_ICONQUESTION) ==
+         IDYES;
+}
+
+void CZORIX7CheckDlg::keyPressEvent(QKeyEvent* event) {
+  // Escape closes boxes and dialogs, never the main window with its list and settings.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  CDialog::keyPressEvent(event);
+}
+
 void CZORIX7CheckDlg::OnOK() {
+  if (!ConfirmExit()) return;
   for (UINT c = 0; c < m_nCards; ++c) {
     if (m_cardsClosed[c]) continue;
     m_cardsClosed[c] = true;
@@ -133,6 +153,7 @@ void CZORIX7CheckDlg::OnOK() {
 }
 
 void CZORIX7CheckDlg::OnCancel() {
+  if (!ConfirmExit()) return;
   CDialog::OnCancel();
   OnDestroy();
 }
@@ -168,6 +189,7 @@ void CZORIX7CheckDlg::OnHotPlug() { EnsurePowerOn(!m_bPower); }
 void CZORIX7CheckDlg::OnClearList() {
   m_listResult.ResetContent();
   m_resultLines.clear();
+  m_resultTimes.clear();
 }
 
 void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict) { AppendResultLine({line, verdict, {}}); }
@@ -176,6 +198,8 @@ void CZORIX7CheckDlg::AppendResultLine(ResultLine line) {
   int index = m_listResult.AddString(line.text);
   m_listResult.SetCurSel(index);
   m_resultLines.push_back(std::move(line));
+  m_resultTimes.push_back(QTime::currentTime().toString("HH:mm:ss").toStdString());
+  ShowResultLine(index, m_resultLines.back());
   if (m_onResultLine) m_onResultLine(m_resultLines.back());
 }
 

@@ -17,6 +17,8 @@
 #include "platform/CTestDialog.h"
 
 class QLineEdit;
+class QListWidget;
+class QTemporaryDir;
 class QPushButton;
 
 // What the reports say about one opened card.
@@ -125,6 +127,8 @@ class CZORIX7CheckDlg : public CDialog {
   void ChooseProfileFile();
   void LoadSettings();
   BOOL SaveSettings();
+  // The settings Save would write now differ from those last loaded or saved.
+  bool SettingsChanged();
   MainSettings Settings() const;
   void ApplySettings(const MainSettings& settings);
   // Sends every set's identification (or 0 outside ZORIX9 mode) to the ZORIX7F cards.
@@ -140,6 +144,11 @@ class CZORIX7CheckDlg : public CDialog {
   const std::vector<ResultLine>& ResultLines() const { return m_resultLines; }
   // Told of every line as it is appended (headless runs print them as they come).
   std::function<void(const ResultLine&)> m_onResultLine;
+  // The result list as plain text: a header (version, configuration, cards, time), then each
+  // line with its time of day and verdict. Its menu saves it to a file or copies it.
+  CString ResultListText() const;
+  void SaveResultList();
+  void CopyResultList();
   // Automatic tests "Check All" would run now (ticked and available), in column order.
   std::vector<int> CheckAllButtons() const;
 
@@ -157,6 +166,7 @@ class CZORIX7CheckDlg : public CDialog {
   void CreateControls() override;
   void DoDataExchange(CDataExchange* pDX) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void OpenCards(int& highestNumber);
@@ -167,10 +177,17 @@ class CZORIX7CheckDlg : public CDialog {
   QPushButton* AddToolButton(int id, const CString& caption);
   const TestColumnRow* FindRow(int buttonId) const;
   void RunAutomatic(const TestColumnRow& row, CTestDialog& dlg);
+  bool ConfirmExit();
+  std::string SettingsText();
+  void ShowResultLine(int index, const ResultLine& line);
+  void AddResultListMenu(QListWidget* list);
 
   std::vector<BYTE> m_dataBuffer;
   std::map<int, TestDialogFactory> m_testFactories;
   std::vector<ResultLine> m_resultLines;
+  std::vector<std::string> m_resultTimes;  // time of day of each line
+  std::string m_savedSettings;             // as Save would write them, at the last load or save
+  std::shared_ptr<QTemporaryDir> m_settingsScratch;  // one scratch file for SettingsText
   bool m_cardsClosed[kMaxCards] = {};
   bool m_destroyed = false;
   QLineEdit* m_editKarte = nullptr;

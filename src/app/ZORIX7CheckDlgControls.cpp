@@ -35,7 +35,11 @@ void CZORIX7CheckDlg::CreateControls() {
     QPushButton* button = AddButton(id, row.caption, [this, id] { RunTestButton(id); });
     button->setMinimumWidth(130);
     grid->addWidget(button, r, 0);
-    grid->addWidget(AddCheck(row.checkId, ""), r, 1);
+    QCheckBox* automatic = AddCheck(row.checkId, "");
+    // Without caption as on Windows; named for screen readers and the pointer.
+    automatic->setAccessibleName(QString::fromUtf8(row.caption) + " automatisch");
+    automatic->setToolTip("Gesetzt: Prüfung ohne Dialog, auch bei \"Check All\"");
+    grid->addWidget(automatic, r, 1);
     QLabel* status = AddStatic(row.statusId, "");
     // Long status texts wrap, so the window fits a 1024 pixel wide screen.
     status->setWordWrap(true);
@@ -106,11 +110,13 @@ void CZORIX7CheckDlg::CreateControls() {
   QListWidget* results = AddListBox(IDC_RESULT_LIST, m_listResult);
   results->setFont(FixedPitchFont(9));
   results->setMinimumHeight(120);
+  AddResultListMenu(results);
   right->addWidget(results, 1);
   right->addWidget(AddStatic(IDC_RUN_STATUS, ""));
 
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(AddButton(IDC_SAVE, "Save", [this] { OnSave(); }));
+  GetDlgItem(IDC_SAVE)->setToolTip("Einstellungen in der Konfigurationsdatei sichern");
   buttons->addWidget(AddButton(IDC_CLEAR_LIST, "Clear List", [this] { OnClearList(); }));
   buttons->addStretch(1);
   buttons->addWidget(AddButton(IDOK, "OK"));

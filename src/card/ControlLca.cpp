@@ -79,7 +79,8 @@ std::vector<Field> Build() {
       ChoiceField("Sender", "Pulsbreite", kSender, 8, 3,
                   {{"25 ns", 0, 0}, {"50 ns", 1, 1}, {"100 ns", 2, 2}, {"150 ns", 3, 3}, {"250 ns", 4, 4},
                    {"450 ns", 5, 5}}),
-      FlagField("Sender", "", kSender, 13, RW),
+      // Without caption on Windows.
+      FlagField("Sender", "Bit 13", kSender, 13, RW),
       FlagField("Sender", "Clock/16", kSender, 14, RW),
       FlagField("Sender", "Sperre", kSender, 15, RW),
       NumberField("Echostartblende", "Time", kEsbTime, 0, 16, RW),

@@ -1,6 +1,6 @@
 #include "commands/CmdSAPdelayDlg.h"
 
-CCmdSAPdelayDlg::CCmdSAPdelayDlg(QWidget* parent) : CCmdParamDlg(IDD, "Dialog", {}, parent) {
+CCmdSAPdelayDlg::CCmdSAPdelayDlg(QWidget* parent) : CCmdParamDlg(IDD, "SAP-Delay", {}, parent) {
   SetControls({Word(IDC_SAP_DELAY, "SAP-Delay", m_nSapDelay)});
 }
 

@@ -16,7 +16,7 @@ using regmap::Field;
 using regmap::Kind;
 
 namespace {
-constexpr int kBoxColumns = 4;
+constexpr int kBoxColumns = 3;  // narrow enough for a 1024 pixel wide screen
 }
 
 CRegisterDlg::CRegisterDlg(UINT idd, HZORIX7 card, std::span<const Field> fields, const char* title)
@@ -144,10 +144,11 @@ void CRegisterDlg::AddFieldControls(int field, QGridLayout* grid) {
 
 void CRegisterDlg::CreateControls() {
   auto* outer = new QVBoxLayout(this);
+  auto* body = new QVBoxLayout;
   auto* loose = new QGridLayout;  // fields outside any group box
   auto* boxes = new QGridLayout;
-  outer->addLayout(loose);
-  outer->addLayout(boxes);
+  body->addLayout(loose);
+  body->addLayout(boxes);
   m_groups[""] = loose;
   for (size_t i = 0; i < m_fields.size(); ++i) {
     const std::string group = m_fields[i].group;
@@ -159,6 +160,7 @@ void CRegisterDlg::CreateControls() {
     }
     AddFieldControls(static_cast<int>(i), m_groups[group]);
   }
+  AddScrolledBody(outer, body);
   m_buttons = new QHBoxLayout;
   outer->addLayout(m_buttons);
   m_buttons->addWidget(AddButton(IDC_READ, "Read", [this] { OnRead(); }));

@@ -33,7 +33,7 @@ void CSelbsttestDlg::CreateControls() {
     grid->addWidget(AddCheck(IDC_FIRST_CHOICE + n, diag::SelfTests()[static_cast<size_t>(n)].caption), row, 1);
   }
   // Kept as on Windows, but it does nothing.
-  QCheckBox* spare = AddCheck(IDC_SPARE, "");
+  QCheckBox* spare = AddCheck(IDC_SPARE, "Reserve");
   spare->setEnabled(false);
   grid->addWidget(spare, row++, 1);
   grid->addWidget(AddCheck(IDC_ZYKLISCH, "zyklisch"), row++, 1);

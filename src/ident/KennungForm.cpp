@@ -27,7 +27,7 @@ void LayoutKennungFields(QGridLayout* grid, const std::function<QLineEdit*(int i
     const int row = f.list ? lists++ : singles++;
     grid->addWidget(addStatic(f.label), row, column);
     QLineEdit* edit = addEdit(KennungControlIds()[i]);
-    edit->setMinimumWidth(f.list ? 480 : 160);  // sixteen filter limits fit
+    edit->setMinimumWidth(f.list ? 450 : 160);  // sixteen filter limits fit
     grid->addWidget(edit, row, column + 1);
     grid->addWidget(addStatic(f.unit), row, column + 2);
   }

@@ -69,7 +69,8 @@ CAnzeigeVorgabenDlg::CAnzeigeVorgabenDlg(HZORIX7 card, ParameterSet* set, QWidge
 }
 
 void CAnzeigeVorgabenDlg::CreateControls() {
-  auto* top = new QGridLayout(this);
+  auto* outer = new QVBoxLayout(this);
+  auto* top = new QGridLayout;
   auto edit = [this](QGridLayout* g, int row, const char* label, int id, int column = 0) {
     g->addWidget(AddStatic(0, label), row, column);
     g->addWidget(AddEdit(id), row, column + 1);
@@ -156,12 +157,13 @@ void CAnzeigeVorgabenDlg::CreateControls() {
   g->addWidget(AddStatic(0, "Schallgeschwindigkeit in m/s"), 3, 0);
   g->addWidget(AddEdit(IDC_VELOCITY), 4, 0);
 
+  AddScrolledBody(outer, top);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(AddButton(IDOK, "Shot"));
   buttons->addWidget(AddButton(IDC_STORE, "OK", [this] { OnStore(); }));
   buttons->addWidget(AddButton(IDCANCEL, "Cancel"));
-  top->addLayout(buttons, 3, 0, 1, 4);
+  outer->addLayout(buttons);
 }
 
 void CAnzeigeVorgabenDlg::DoDataExchange(CDataExchange* pDX) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 using FieldRef = CRandomLimitsDlg::FieldRef;
@@ -56,7 +57,8 @@ CRandomLimitsDlg::CRandomLimitsDlg(ParameterSet* min, ParameterSet* max, QWidget
 }
 
 void CRandomLimitsDlg::CreateControls() {
-  auto* grid = new QGridLayout(this);
+  auto* outer = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
   grid->addWidget(AddStatic(0, "Minimum"), 0, 1);
   grid->addWidget(AddStatic(0, "Maximum"), 0, 2);
   const auto& rows = Rows();
@@ -66,11 +68,12 @@ void CRandomLimitsDlg::CreateControls() {
     grid->addWidget(AddEdit(IDC_MIN_FIRST + r), r + 1, 1);
     grid->addWidget(AddEdit(IDC_MAX_FIRST + r), r + 1, 2);
   }
+  AddScrolledBody(outer, grid);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(AddButton(IDOK, "OK"));
   buttons->addWidget(AddButton(IDCANCEL, "Cancel"));
-  grid->addLayout(buttons, static_cast<int>(rows.size()) + 1, 0, 1, 3);
+  outer->addLayout(buttons);
 }
 
 void CRandomLimitsDlg::DoDataExchange(CDataExchange* pDX) {

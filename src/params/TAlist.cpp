@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <fstream>
+
 #include "params/TaFile.h"
 #include "platform/UiHost.h"
 
@@ -23,8 +25,7 @@ void CTAlist::CreateControls() {
   grid->addWidget(AddStatic(0, "Abstand in µs"), 3, 0);
   grid->addWidget(AddEdit(IDC_TA_ABSTAND), 3, 1);
   grid->addWidget(AddButton(IDOK, "OK"), 4, 0);
-  // No behaviour, as on Windows.
-  grid->addWidget(AddButton(IDC_TA_SAVE, "Save", [] {}), 4, 1);
+  grid->addWidget(AddButton(IDC_TA_SAVE, "Save", [this] { OnSave(); }), 4, 1);
 }
 
 void CTAlist::DoDataExchange(CDataExchange* pDX) {
@@ -52,6 +53,17 @@ BOOL CTAlist::OnInitDialog() {
   for (unsigned i = 0; i < m_nStuetzstellen && i < kTaMaxPoints; ++i) m_listTa.AddString(TaListLine(i, set.TaTable[i]));
   UpdateData(FALSE);
   return TRUE;
+}
+
+void CTAlist::OnSave() {
+  if (!m_pParam) return;
+  CString path;
+  if (!CurrentUiHost().GetSaveFileName({"", "TA-Datei (*.ta)|*.ta|All Files (*.*)|*.*||", "ta", ""}, path)) return;
+  std::ofstream out(path.str(), std::ios::binary | std::ios::trunc);
+  out << TaFileText(*m_pParam, SampleRateRowFor(m_pParam->Samplerate).taStepUs);
+  if (!out.flush())
+    MessageBox(CString::Formatted("Datei %s konnte nicht geschrieben werden.", path.c_str()), GetWindowText(),
+               MB_OK | MB_ICONERROR);
 }
 
 void CTAlist::ReadFile(const SampleRateRow& row) {

@@ -20,6 +20,8 @@ class CTAlist : public CDialog {
 
   explicit CTAlist(ParameterSet* set, QWidget* parent = nullptr);
   BOOL OnInitDialog() override;
+  // Writes the held table to a ".ta" file chosen in a save chooser.
+  void OnSave();
 
   ParameterSet* m_pParam;
   CListBox m_listTa;

@@ -125,6 +125,13 @@ void StoreTaTable(ParameterSet& set, const TaFileTable& read) {
   set.TaLastIndex = static_cast<BYTE>(read.count - 1);
 }
 
+std::string TaFileText(const ParameterSet& set, double stepUs) {
+  std::string out = CString::Formatted("%.9g\n", set.TAAbstand * stepUs).str();
+  // One decimal, as listed; read back as a double, value x 10 truncates to the same word.
+  for (unsigned i = 0; i <= set.TaLastIndex; ++i) out += CString::Formatted("%.1f\n", set.TaTable[i] / 10.0).str();
+  return out;
+}
+
 CString TaListLine(unsigned index, WORD value) {
   return CString::Formatted("%3d: %5.1f", static_cast<int>(index + 1), value / 10.0);
 }

@@ -37,5 +37,9 @@ WORD TaStepsOnGrid(double steps, unsigned divisor);
 // TaLastIndex = count - 1 (255 for a file without values, as on Windows).
 void StoreTaTable(ParameterSet& set, const TaFileTable& read);
 
+// The held table of a set as the reader takes it: the spacing in microseconds, then its
+// TaLastIndex + 1 values, one number a line.
+std::string TaFileText(const ParameterSet& set, double stepUs);
+
 // List line of point i (0-based): "%3d: %5.1f".
 CString TaListLine(unsigned index, WORD value);

@@ -39,8 +39,8 @@ const std::array<CPCIconfigRegisterDlg::Field, 22>& CPCIconfigRegisterDlg::Field
       {IDC_BASE4, "Base Address 4", {kCardbusCis, 32}, 8, false},
       {IDC_BASE_ROM, "Base Address ROM", {kExpansionRom, 32}, 8, false},
       // Unlabelled on Windows: the two halves of the dword at 0x2C.
-      {IDC_SUBSYSTEM_ID, "", {kSubsystemId, 16}, 4, false},
-      {IDC_SUBVENDOR_ID, "", {kSubsystemVendorId, 16}, 4, false},
+      {IDC_SUBSYSTEM_ID, "SubsystemID", {kSubsystemId, 16}, 4, false},
+      {IDC_SUBVENDOR_ID, "SubVendorID", {kSubsystemVendorId, 16}, 4, false},
       {IDC_MAX_LATENCY, "Max Latency", {kMaximumLatency, 8}, 2, true},
       {IDC_MINIMUM_GRANT, "Minimum Grant", {kMinimumGrant, 8}, 2, true},
       {IDC_INTERRUPT_PIN, "Interrupt Pin", {kInterruptPin, 8}, 2, true},
@@ -63,6 +63,7 @@ void CPCIconfigRegisterDlg::CreateControls() {
     QLineEdit* edit = AddEdit(f.id);
     edit->setReadOnly(f.readOnly);
     PlacePair(grid, index++, 11, AddStatic(0, f.label), edit);
+    if (!f.readOnly) SetFieldRule(f.id, {FieldRule::Kind::Hex});
   }
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
@@ -113,7 +114,9 @@ void CPCIconfigRegisterDlg::OnWrite() {
                MB_OK | MB_ICONERROR);
     return;
   }
-  if (MessageBox("Wollen Sie wirklich schreiben?", kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  // A field that is no hexadecimal number leaves its register as it is; the question says which.
+  if (MessageBox(WithIgnoredFields("Wollen Sie wirklich schreiben?"), kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
   UpdateData(TRUE);
   ByteWriter image(m_write.bytes, sizeof m_write.bytes);
   for (size_t i = 0; i < Fields().size(); ++i)

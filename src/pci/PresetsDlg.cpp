@@ -38,6 +38,8 @@ void CPresetsDlg::CreateControls() {
     const Field& f = m_setup.fields[i];
     QWidget* field = f.editable ? static_cast<QWidget*>(AddEdit(f.id)) : AddStatic(f.id, "");
     pci::PlacePair(grid, static_cast<int>(i), m_setup.perColumn, AddStatic(0, f.label), field);
+    // Presets are hexadecimal; text that is none is saved as typed but read as 0.
+    if (f.editable) SetFieldRule(f.id, {FieldRule::Kind::Hex});
   }
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
@@ -57,7 +59,9 @@ BOOL CPresetsDlg::OnInitDialog() {
 }
 
 void CPresetsDlg::OnSave() {
-  if (MessageBox("Wollen Sie wirklich sichern?", m_setup.saveCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (MessageBox(WithIgnoredFields("Wollen Sie wirklich sichern?"), m_setup.saveCaption, MB_YESNO | MB_ICONQUESTION) !=
+      IDYES)
+    return;
   UpdateData(TRUE);
   CWinApp& app = *AfxGetApp();
   ProfileWriteBatch batch;

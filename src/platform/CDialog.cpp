@@ -1,11 +1,15 @@
 #include "platform/CDialog.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
 #include <cassert>
 #include <cfloat>
 #include <cstdio>
@@ -42,11 +46,37 @@ void WriteControlText(QWidget* w, const CString& text) {
     l->setText(ToQ(text));
 }
 
+// A message names its field when a label stands beside it.
 void Fail(CDataExchange* pDX, int id, const CString& message) {
   pDX->m_failed = true;
   pDX->m_failedId = id;
-  CString caption = pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetWindowText() : CString();
-  CurrentUiHost().MessageBox(message, caption, MB_OK | MB_ICONWARNING);
+  CString caption, text = message;
+  if (CDialog* dlg = pDX->m_pDlgWnd) {
+    caption = dlg->GetWindowText();
+    if (CString label = dlg->FieldLabel(id); !label.IsEmpty()) text = label + ": " + message;
+  }
+  CurrentUiHost().MessageBox(text, caption, MB_OK | MB_ICONWARNING);
+}
+
+void SetRule(CDataExchange* pDX, int id, const FieldRule& rule) {
+  if (pDX->m_pDlgWnd && !pDX->m_bSaveAndValidate) pDX->m_pDlgWnd->SetFieldRule(id, rule);
+}
+
+// The grid cell left of w, searched through nested layouts.
+QLabel* LabelLeftOf(QLayout* layout, QWidget* w) {
+  if (!layout) return nullptr;
+  if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+    int index = grid->indexOf(w);
+    if (index >= 0) {
+      int row, column, rowSpan, columnSpan;
+      grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+      QLayoutItem* left = column > 0 ? grid->itemAtPosition(row, column - 1) : nullptr;
+      return left ? qobject_cast<QLabel*>(left->widget()) : nullptr;
+    }
+  }
+  for (int i = 0; i < layout->count(); ++i)
+    if (QLabel* l = LabelLeftOf(layout->itemAt(i)->layout(), w)) return l;
+  return nullptr;
 }
 
 QWidget* Control(CDataExchange* pDX, int id) {
@@ -61,6 +91,9 @@ void ExchangeInteger(CDataExchange* pDX, int id, T& value) {
   QWidget* w = Control(pDX, id);
   if (!w) return;
   using Wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
+  constexpr long long lo = static_cast<long long>(std::numeric_limits<T>::min());
+  constexpr unsigned long long hi = static_cast<unsigned long long>(std::numeric_limits<T>::max());
+  SetRule(pDX, id, {FieldRule::Kind::Integer, lo, hi});
   if (!pDX->m_bSaveAndValidate) {
     CString text;
     if constexpr (std::is_signed_v<T>)
@@ -72,8 +105,6 @@ void ExchangeInteger(CDataExchange* pDX, int id, T& value) {
   }
   CString text;
   if (!ReadControlText(w, text)) return;
-  constexpr long long lo = static_cast<long long>(std::numeric_limits<T>::min());
-  constexpr unsigned long long hi = static_cast<unsigned long long>(std::numeric_limits<T>::max());
   Wide parsed{};
   bool ok;
   if constexpr (std::is_signed_v<T>) {
@@ -92,7 +123,7 @@ void ExchangeInteger(CDataExchange* pDX, int id, T& value) {
     bool digitsOnly = !text::Trim(text.str()).empty() &&
                       text::Trim(text.str()).find_first_not_of("+-0123456789") == std::string_view::npos;
     if (number || digitsOnly)
-      Fail(pDX, id, CString::Formatted("Bitte eine ganze Zahl zwischen %lld und %llu eingeben.", lo, hi));
+      Fail(pDX, id, "Bitte " + FieldRule{FieldRule::Kind::Integer, lo, hi}.Describe() + " eingeben.");
     else
       Fail(pDX, id, "Bitte eine ganze Zahl eingeben.");
     return;
@@ -104,6 +135,7 @@ template <typename T>
 void ExchangeFloat(CDataExchange* pDX, int id, T& value, int digits) {
   QWidget* w = Control(pDX, id);
   if (!w) return;
+  SetRule(pDX, id, {FieldRule::Kind::Number});
   if (!pDX->m_bSaveAndValidate) {
     WriteControlText(w, CString::Formatted("%.*g", digits, static_cast<double>(value)));
     return;
@@ -117,6 +149,27 @@ void ExchangeFloat(CDataExchange* pDX, int id, T& value, int digits) {
   }
   value = static_cast<T>(*parsed);
 }
+
+// As wide as its content, as tall as the content up to a height that still leaves room for a
+// title bar, a panel and the buttons on a 1024 x 768 screen.
+class BodyScrollArea final : public QScrollArea {
+ public:
+  explicit BodyScrollArea(QWidget* parent) : QScrollArea(parent) {
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+  QSize sizeHint() const override { return Bounded(kMaxHeight); }
+  QSize minimumSizeHint() const override { return Bounded(kMinHeight); }
+
+ private:
+  static constexpr int kMaxHeight = 560;
+  static constexpr int kMinHeight = 200;
+  QSize Bounded(int height) const {
+    const QSize content = widget() ? widget()->sizeHint() : QSize();
+    return {content.width() + verticalScrollBar()->sizeHint().width(), std::min(content.height(), height)};
+  }
+};
 }  // namespace
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) { ExchangeInteger(pDX, id, value); }
@@ -139,6 +192,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 void DDX_Hex(CDataExchange* pDX, int id, DWORD& value, int digits) {
   QWidget* w = Control(pDX, id);
   if (!w) return;
+  SetRule(pDX, id, {FieldRule::Kind::Hex});
   if (!pDX->m_bSaveAndValidate) {
     WriteControlText(w, CString(text::FormatHex(value, digits)));
     return;
@@ -169,6 +223,26 @@ void DDX_Radio(CDataExchange* pDX, int id, int& value) {
     value = b->isChecked() ? 0 : 1;
   else
     b->setChecked(value == 0);
+}
+
+bool FieldRule::Accepts(const CString& text) const {
+  switch (kind) {
+    case Kind::Integer:
+      return lo < 0 ? text::ParseInteger(text.str(), lo, static_cast<long long>(hi)).has_value()
+                    : text::ParseUnsigned(text.str(), hi).has_value();
+    case Kind::Number: return text::ParseFloat(text.str()).has_value();
+    case Kind::Hex: return text::ParseHex(text.str()).has_value();
+  }
+  return false;
+}
+
+CString FieldRule::Describe() const {
+  switch (kind) {
+    case Kind::Integer: return CString::Formatted("eine ganze Zahl zwischen %lld und %llu", lo, hi);
+    case Kind::Number: return "eine Zahl";
+    case Kind::Hex: return "eine Hexadezimalzahl (bis FFFFFFFF)";
+  }
+  return {};
 }
 
 void SelectRadio(const RadioField& field, int index) {
@@ -280,6 +354,56 @@ CString CDialog::GetWindowText() const { return FromQ(windowTitle()); }
 void CDialog::ClickDlgItem(int id) {
   // click() does nothing on a disabled button, as for a user.
   if (auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(id))) b->click();
+}
+
+void CDialog::SetFieldRule(int id, const FieldRule& rule) {
+  auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id));
+  if (!edit || !m_rules.emplace(id, rule).second) return;
+  edit->setToolTip(ToQ("Erwartet: " + rule.Describe()));
+  connect(edit, &QLineEdit::textChanged, this, [this, id] { MarkField(id); });
+  MarkField(id);
+}
+
+bool CDialog::IsFieldRefused(int id) const {
+  auto it = m_rules.find(id);
+  return it != m_rules.end() && GetDlgItem(id) && !it->second.Accepts(GetDlgItemText(id));
+}
+
+void CDialog::MarkField(int id) {
+  auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id));
+  if (!edit) return;
+  const bool refused = IsFieldRefused(id);
+  edit->setProperty("refused", refused);
+  edit->setStyleSheet(refused ? QStringLiteral("QLineEdit { border: 2px solid red; }") : QString());
+}
+
+CString CDialog::FieldLabel(int id) const {
+  QWidget* w = GetDlgItem(id);
+  QWidget* parent = w ? w->parentWidget() : nullptr;
+  QLabel* label = parent ? LabelLeftOf(parent->layout(), w) : nullptr;
+  if (!label) return {};
+  QString text = label->text().trimmed();
+  if (text.endsWith(':')) text.chop(1);
+  return FromQ(text);
+}
+
+CString CDialog::WithIgnoredFields(const CString& question) const {
+  CString list;
+  for (const auto& [id, rule] : m_rules) {
+    if (!IsFieldRefused(id)) continue;
+    CString label = FieldLabel(id);
+    list += "\n  " + (label.IsEmpty() ? CString::Formatted("Feld %d", id) : label) + ": \"" + GetDlgItemText(id) + "\"";
+  }
+  if (list.IsEmpty()) return question;
+  return question + "\n\nDiese Felder sind ungültig und werden ignoriert:" + list;
+}
+
+void CDialog::AddScrolledBody(QBoxLayout* outer, QLayout* body) {
+  auto* content = new QWidget;
+  content->setLayout(body);  // takes the controls already placed in body
+  auto* area = new BodyScrollArea(this);
+  area->setWidget(content);
+  outer->addWidget(area, 1);
 }
 
 void CDialog::RegisterControl(int id, QWidget* widget) {

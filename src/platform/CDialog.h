@@ -13,6 +13,8 @@
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
 
+class QBoxLayout;
+class QLayout;
 class QPushButton;
 class QLineEdit;
 class QCheckBox;
@@ -59,6 +61,17 @@ using RadioField = std::vector<RadioButtonDef>;
 void SelectRadio(const RadioField& field, int index);
 int SelectedRadio(const RadioField& field);
 
+// What an edit field takes: used to mark it while typing and to name it in messages.
+struct FieldRule {
+  enum class Kind { Integer, Number, Hex };
+  Kind kind = Kind::Integer;
+  long long lo = 0;  // integers only
+  unsigned long long hi = 0;
+  bool Accepts(const CString& text) const;
+  // "eine ganze Zahl zwischen 0 und 255", "eine Zahl", "eine Hexadezimalzahl (bis FFFFFFFF)"
+  CString Describe() const;
+};
+
 // A data exchange on an id that has no control is a programming error. It is reported here:
 // by default an assertion in debug builds; tests install a handler that fails the test.
 using MissingControlHandler = void (*)(const CDialog& dlg, int id);
@@ -95,6 +108,17 @@ class CDialog : public QDialog {
   // Presses a button as a user would (runs its handler).
   void ClickDlgItem(int id);
 
+  // An edit whose text its rule refuses is framed red while typing, its tooltip naming what
+  // it takes. The data exchange sets the rule of number and hex fields; a dialog that keeps
+  // hex values as text sets it itself.
+  void SetFieldRule(int id, const FieldRule& rule);
+  bool IsFieldRefused(int id) const;
+  // The text beside a control (left of it in its grid), empty without one.
+  CString FieldLabel(int id) const;
+  // A question followed by the labels of the fields whose text is refused now, which the
+  // action asked about will leave aside.
+  CString WithIgnoredFields(const CString& question) const;
+
   // Public as in QDialog, so that code and tests can close a dialog the way Qt does.
   void done(int r) override;
   void reject() override;  // Escape and the close box run OnCancel
@@ -115,11 +139,15 @@ class CDialog : public QDialog {
   QLabel* AddStatic(int id, const CString& text);  // id 0 for texts no one refers to
   QListWidget* AddListBox(int id, CListBox& box, std::function<void()> onDoubleClick = {});
   void RegisterControl(int id, QWidget* widget);
-
+  // Puts a tall body of controls into a scroll area added to outer, so the window fits the
+  // smallest bench screen while the buttons added to outer after it stay in view.
+  void AddScrolledBody(QBoxLayout* outer, QLayout* body);
 
  private:
   UINT m_templateId;
   std::map<int, QPointer<QWidget>> m_controls;  // guarded: a dialog may delete a control
+  std::map<int, FieldRule> m_rules;
+  void MarkField(int id);
   bool m_controlsBuilt = false;
   bool m_ended = false;
   INT_PTR m_modalResult = 0;

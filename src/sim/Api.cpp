@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "card/ErrorWords.h"
 #include "sim/Simulator.h"
 
 using namespace zorix7sim;
@@ -413,4 +414,9 @@ extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetLibraryMe
   static std::string message;
   message = zorix7sim::BenchError();
   return message.empty() ? nullptr : message.c_str();
+}
+
+// Optional export: the meaning of the virtual cards' error words (see card/LibraryMessage.h).
+extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetErrorText(uint32_t word) {
+  return errorword::Meaning(word);
 }

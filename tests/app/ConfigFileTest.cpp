@@ -1,5 +1,8 @@
 #include <gmock/gmock.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "AppTestSupport.h"
 #include "params/ParameterProfile.h"
 #include "platform/Cp1252.h"
@@ -119,9 +122,47 @@ TEST_F(ConfigFile, SaveAsksFirstAndNoWritesNothing) {
   SetEditText(*dlg, IDC_ZYKLEN, "77");
   SetEditText(*dlg, IDC_TIMEOUT, "x9");
   SaveAnswering(IDYES);
-  EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7Check|Bitte eine ganze Zahl eingeben."));
+  EXPECT_THAT(BoxTexts(),
+              ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7Check|Time Out in s: Bitte eine ganze Zahl eingeben."));
   EXPECT_EQ(ReadConfig(), "");
   EXPECT_TRUE(dlg->GetDlgItem(IDC_TIMEOUT)->hasFocus() || !dlg->isActiveWindow());
+  // A number out of range: the message names the field and its range.
+  host.Clear();
+  SetEditText(*dlg, IDC_TIMEOUT, "9");
+  SetEditText(*dlg, IDC_ZYKLEN, "2147483648");
+  SaveAnswering(IDYES);
+  EXPECT_EQ(BoxTexts().back(), "ZORIX7Check|Zyklen: Bitte eine ganze Zahl zwischen -2147483648 und 2147483647 eingeben.");
+  EXPECT_EQ(ReadConfig(), "");
+}
+
+// Escape never ends the main window; "OK" and the close box ask before changed settings are lost.
+TEST_F(ConfigFile, LeavingAsksOnlyWhenSettingsChangedSinceLoadOrSave) {
+  Start();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(dlg.get(), &escape);
+  EXPECT_FALSE(dlg->IsEnded());
+
+  SetEditText(*dlg, IDC_ZYKLEN, "77");
+  host.QueueAnswer(IDNO);
+  Click(*dlg, IDOK);
+  host.QueueAnswer(IDNO);
+  dlg->reject();  // the close box
+  EXPECT_FALSE(dlg->IsEnded());
+  EXPECT_THAT(BoxTexts(), ElementsAre("ZORIX7Check|Einstellungen wurden geändert. Trotzdem beenden?",
+                                      "ZORIX7Check|Einstellungen wurden geändert. Trotzdem beenden?"));
+  EXPECT_TRUE(zorix7sim::JournalOf("Close").empty());
+
+  host.Clear();
+  SaveAnswering(IDYES);
+  EXPECT_FALSE(dlg->SettingsChanged());
+  SetCheck(*dlg, IDC_DMA, false);
+  EXPECT_TRUE(dlg->SettingsChanged());
+  host.QueueAnswer(IDYES);
+  dlg->reject();
+  EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?",
+                                      "ZORIX7Check|Einstellungen wurden geändert. Trotzdem beenden?"));
+  EXPECT_TRUE(dlg->IsEnded());
+  EXPECT_EQ(dlg->ModalResult(), IDCANCEL);
 }
 
 TEST_F(ConfigFile, FailedSaveIsReportedAndLeavesTheFileAlone) {

@@ -160,7 +160,7 @@ TEST_F(CommandDlgTest, ResetSeenAtTheFirstPollIsAnErrorAndTheWaitIsBounded) {
 TEST_F(CommandDlgTest, SapDelayAndAdc) {
   auto& d = Open("[Card 1]\nAdc=41.25,5.1,4.9,150,5,2.49\n");
   QueueDialog<CCmdSAPdelayDlg>([](CCmdSAPdelayDlg& s) {
-    EXPECT_EQ(s.GetWindowText(), "Dialog");
+    EXPECT_EQ(s.GetWindowText(), "SAP-Delay");
     EXPECT_EQ(s.GetDlgItemText(CCmdSAPdelayDlg::IDC_SAP_DELAY), "120");
     SetEditText(s, CCmdSAPdelayDlg::IDC_SAP_DELAY, "300");
     return ScriptedUiHost::PressOk(s);

@@ -1,11 +1,13 @@
 #include <gmock/gmock.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
 
 #include "params/RandomLimits.h"
 #include "params/RandomLimitsDlg.h"
 #include "params/TAlist.h"
+#include "params/TaFile.h"
 #include "support/DialogTestSupport.h"
 
 using ::testing::ElementsAre;
@@ -40,9 +42,8 @@ TEST_F(Dialogs, ListAsksOnceReadsAndShowsTheTable) {
   EXPECT_EQ(p.TaLastIndex, 2);
   EXPECT_EQ(p.TaFileName, file.c_str());
 
-  // Nothing is taken back on "OK"; "Save" does nothing.
+  // Nothing is taken back on "OK".
   SetEditText(first, CTAlist::IDC_TA_STUETZSTELLEN, "9");
-  Click(first, CTAlist::IDC_TA_SAVE);
   Click(first, IDOK);
   EXPECT_EQ(first.ModalResult(), IDOK);
   EXPECT_EQ(p.TaLastIndex, 2);
@@ -54,6 +55,33 @@ TEST_F(Dialogs, ListAsksOnceReadsAndShowsTheTable) {
   EXPECT_EQ(host.FileRequests().size(), 1u);
   EXPECT_THAT(second.m_listTa.Lines(), ElementsAre("  1:   1.1", "  2:   2.2", "  3:   3.0"));
   EXPECT_EQ(second.GetDlgItemText(CTAlist::IDC_TA_ABSTAND), "0.5");
+}
+
+// "Save" writes the held table in the form the reader takes, so it reads back the same.
+TEST_F(Dialogs, ListSavesTheHeldTableForTheReader) {
+  ParameterSet p;
+  p.Samplerate = 5;  // 0.2 us steps on a grid of 8
+  p.TAAbstand = 24;
+  p.TaFileName = "held.ta";
+  p.TaLastIndex = 255;
+  for (unsigned i = 0; i < kTaMaxPoints; ++i) p.TaTable[i] = static_cast<WORD>(i * 257 + 3);
+  CTAlist list(&p);
+  list.InitDialog();
+  const std::string path = dir.filePath("saved.ta").toStdString();
+  host.QueueFile(CString(path));
+  Click(list, CTAlist::IDC_TA_SAVE);
+  ASSERT_EQ(host.SaveRequests().size(), 1u);
+  EXPECT_EQ(host.SaveRequests()[0].filter, "TA-Datei (*.ta)|*.ta|All Files (*.*)|*.*||");
+
+  ParameterSet back;
+  const SampleRateRow row = SampleRateRowFor(p.Samplerate);
+  auto read = ReadTaFile(path, row.taStepUs, row.divisor);
+  ASSERT_TRUE(read);
+  StoreTaTable(back, *read);
+  EXPECT_EQ(back.TAAbstand, 24);
+  EXPECT_EQ(back.TaLastIndex, 255);
+  EXPECT_TRUE(std::equal(std::begin(p.TaTable), std::end(p.TaTable), std::begin(back.TaTable)));
+  EXPECT_EQ(TaFileText(p, row.taStepUs).substr(0, 13), "4.8\n0.3\n26.0\n");
 }
 
 TEST_F(Dialogs, ListWithAMissingFileOrNoChoiceKeepsTheTable) {

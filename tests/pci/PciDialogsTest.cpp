@@ -39,6 +39,8 @@ TEST_F(ConfigDialog, ShowsTheHeaderWithItsDigitsAndThePosition) {
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_SUBSYSTEM_ID), "0071");
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_SUBVENDOR_ID), "1E7A");
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_POSITION), "Bus 2, Slot 5, ZORIX7F");
+  EXPECT_EQ(dlg.FieldLabel(D::IDC_SUBSYSTEM_ID), "SubsystemID");
+  EXPECT_EQ(dlg.FieldLabel(D::IDC_SUBVENDOR_ID), "SubVendorID");
 
   OpenBench("[Card 1]\nVariant=ZORIX7\nBus=4\nSlot=9\n[Card 2]\n", 2);
   zorix7sim::AddFault({"GetCardPosition", 2, 0, 0xE0000042});
@@ -64,11 +66,17 @@ TEST_F(ConfigDialog, WriteAsksThenStoresTheFieldsAndShowsWhatTheCardTook) {
 
   SetEditText(dlg, D::IDC_BASE0, "ffffffff");  // size bits of a 0x80-byte region stay 0
   SetEditText(dlg, D::IDC_LATENCY_TIMER, "40");
-  SetEditText(dlg, D::IDC_INTERRUPT_LINE, "zz");  // no number: the register stays
+  SetEditText(dlg, D::IDC_INTERRUPT_LINE, "zz");  // no number: the register stays, the field shows it
+  EXPECT_TRUE(dlg.GetDlgItem(D::IDC_INTERRUPT_LINE)->property("refused").toBool());
+  EXPECT_FALSE(dlg.GetDlgItem(D::IDC_LATENCY_TIMER)->property("refused").toBool());
+  EXPECT_EQ(dlg.GetDlgItem(D::IDC_INTERRUPT_LINE)->toolTip().toStdString(),
+            "Erwartet: eine Hexadezimalzahl (bis FFFFFFFF)");
   host.QueueAnswer(IDYES);
   Click(dlg, D::IDC_WRITE);
   ASSERT_EQ(host.Boxes().size(), 2u);
-  EXPECT_EQ(host.Boxes()[1].text, "Wollen Sie wirklich schreiben?");
+  EXPECT_EQ(host.Boxes()[1].text,
+            "Wollen Sie wirklich schreiben?\n\nDiese Felder sind ungültig und werden ignoriert:\n"
+            "  Interrupt Line: \"zz\"");
   EXPECT_EQ(host.Boxes()[1].caption, "PCI Configuration Register");
   EXPECT_EQ(JournalOf("WriteConfigData").size(), 1u);
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_COMMAND), "0146");
@@ -114,6 +122,7 @@ TEST_F(ConfigDialog, PresetsAreSavedAsTypedAndReadAtEveryCheck) {
   });
   Click(dlg, CPCIconfigRegisterDlg::IDC_VORGABEN);
   EXPECT_EQ(host.Boxes().back().caption, "PCI Configuration Vorgaben");
+  EXPECT_THAT(host.Boxes().back().text.str(), HasSubstr("ignoriert:\n  Base Address 4: \"beliebig\""));
   EXPECT_EQ(ReadConfig(),
             "[PCIconfiguration]\r\nVendorID=0x1e7a\r\nDeviceID=0\r\nCommand=0\r\nStatus=0\r\nBIST=0\r\n"
             "RevisionID=0\r\nClass=0\r\nHeaderType=0\r\nLatencyTimer=0\r\nCacheLineSize=0\r\nBaseaddress0=0\r\n"
