@@ -414,3 +414,8 @@ extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetLibraryMe
   message = zorix7sim::BenchError();
   return message.empty() ? nullptr : message.c_str();
 }
+
+// Optional export naming the library in snapshot files (see snapshot/CardSnapshot.cpp).
+extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetLibraryVersion() {
+  return "virtuelle Karten";
+}
