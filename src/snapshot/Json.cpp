@@ -138,6 +138,7 @@ class Parser {
         out = Value();
         return Word("null");
       default:
+        if (m_text[m_pos] != '-' && (m_text[m_pos] < '0' || m_text[m_pos] > '9')) return Fail("Wert erwartet");
         return ParseNumber(out);
     }
   }

@@ -57,7 +57,7 @@ void CSnapshotDiffDlg::CreateControls() {
   row->addWidget(AddButton(IDOK, "OK"));
   outer->addLayout(row);
   connect(new QShortcut(QKeySequence::Copy, list), &QShortcut::activated, this, [this] { OnCopy(); });
-  connect(static_cast<QCheckBox*>(GetDlgItem(IDC_ALL)), &QCheckBox::clicked, this, [this] {
+  connect(static_cast<QCheckBox*>(GetDlgItem(IDC_ALL)), &QCheckBox::toggled, this, [this] {
     UpdateData(TRUE);
     Fill();
   });
