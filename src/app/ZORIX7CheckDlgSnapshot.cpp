@@ -39,8 +39,8 @@ void CZORIX7CheckDlg::OnSaveState() {
   snapshot::Snapshot s;
   s.cards.push_back(SelectedCardState());
   CString path;
-  if (!CurrentUiHost().GetSaveFileName({kSaveCaption, kFilter, "json", CString::Formatted("Karte%d.json", s.cards[0].number)},
-                                       path))
+  if (!CurrentUiHost().GetSaveFileName(
+          {kSaveCaption, kFilter, "json", CString::Formatted("Karte%d.json", s.cards[0].number)}, path))
     return;
   s.program = "zorix7check " ZORIX7_VERSION;
   snapshot::DescribeSource(s);

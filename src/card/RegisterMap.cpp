@@ -49,8 +49,9 @@ uint32_t Bits(const Field& f, const Registers& regs) {
   return static_cast<uint32_t>((Combined(regs, f.reg) >> f.firstBit) & Mask(f.bitCount));
 }
 
-uint32_t Decode(const Field& f, const Registers& regs) {
-  const uint32_t raw = Bits(f, regs);
+uint32_t Decode(const Field& f, const Registers& regs) { return DecodeBits(f, Bits(f, regs)); }
+
+uint32_t DecodeBits(const Field& f, uint32_t raw) {
   switch (f.kind) {
     case Kind::Flag:
       return raw != 0 ? 1 : 0;

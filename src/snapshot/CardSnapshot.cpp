@@ -12,6 +12,7 @@
 #include "card/CardConstants.h"
 #include "card/ControlLca.h"
 #include "card/DataLca.h"
+#include "card/PciConfig.h"
 #include "ident/KennungFields.h"
 #include "pci/PciConfigCheck.h"
 #include "pci/PciEepromCheck.h"
@@ -21,16 +22,21 @@
 namespace snapshot {
 namespace {
 
+constexpr char kDigits[] = "0123456789ABCDEF";
+
 std::string Hex(uint32_t value, int digits) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%0*X", digits, value);
-  return buf;
+  std::string out(static_cast<size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0 && value; --i, value >>= 4) out[static_cast<size_t>(i)] = kDigits[value & 0xF];
+  return out;
 }
 
 // Bytes in image order, two digits each, no separator: the form of the file's images too.
 std::string HexBytes(const uint8_t* data, size_t count) {
-  std::string out;
-  for (size_t i = 0; i < count; ++i) out += Hex(data[i], 2);
+  std::string out(2 * count, '0');
+  for (size_t i = 0; i < count; ++i) {
+    out[2 * i] = kDigits[data[i] >> 4];
+    out[2 * i + 1] = kDigits[data[i] & 0xF];
+  }
   return out;
 }
 
@@ -41,7 +47,10 @@ bool BytesFromHex(const std::string& text, std::array<uint8_t, N>& out) {
     unsigned value = 0;
     for (size_t k = 0; k < 2; ++k) {
       const char c = text[2 * i + k];
-      const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+      const int d = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                           : -1;
       if (d < 0) return false;
       value = value * 16 + static_cast<unsigned>(d);
     }
@@ -51,19 +60,32 @@ bool BytesFromHex(const std::string& text, std::array<uint8_t, N>& out) {
 }
 
 // The named registers of the check table, then every dword it leaves out, by its offset.
+struct HeaderField {
+  std::string name;
+  pci::Register reg;
+};
+const std::vector<HeaderField>& HeaderFields() {
+  static const std::vector<HeaderField> fields = [] {
+    std::vector<HeaderField> out;
+    std::array<bool, pci::kConfigBytes> named{};
+    for (const pci::ConfigCheckRow& row : pci::ConfigCheckRows()) {
+      out.push_back({row.key, row.reg});
+      for (size_t i = 0; i < row.reg.bits / 8; ++i) named[row.reg.offset + i] = true;
+    }
+    for (size_t at = 0; at < named.size(); at += 4)
+      if (!(named[at] && named[at + 1] && named[at + 2] && named[at + 3]))
+        out.push_back({"0x" + Hex(static_cast<uint32_t>(at), 2), {at, 32}});
+    return out;
+  }();
+  return fields;
+}
+
 void AddPciHeader(CardState& s) {
   const ByteView image(s.pciConfig.data(), s.pciConfig.size());
-  std::array<bool, 256> named{};
-  for (const pci::ConfigCheckRow& row : pci::ConfigCheckRows()) {
-    const size_t bytes = row.reg.bits / 8;
-    for (size_t i = 0; i < bytes; ++i) named[row.reg.offset + i] = true;
-    s.fields.push_back({Area::PciHeader, row.key, HexBytes(&s.pciConfig[row.reg.offset], bytes),
-                        Hex(pci::RegisterValue(image, row.reg), static_cast<int>(bytes * 2))});
-  }
-  for (size_t at = 0; at < named.size(); at += 4) {
-    if (named[at] && named[at + 1] && named[at + 2] && named[at + 3]) continue;
-    s.fields.push_back({Area::PciHeader, "0x" + Hex(static_cast<uint32_t>(at), 2), HexBytes(&s.pciConfig[at], 4),
-                        Hex(image.u32(at), 8)});
+  for (const HeaderField& f : HeaderFields()) {
+    const size_t bytes = f.reg.bits / 8;
+    s.fields.push_back({Area::PciHeader, f.name, HexBytes(&s.pciConfig[f.reg.offset], bytes),
+                        Hex(pci::RegisterValue(image, f.reg), static_cast<int>(bytes * 2))});
   }
 }
 
@@ -105,15 +127,35 @@ std::string Shown(const regmap::Field& f, uint32_t value) {
   return std::to_string(value);
 }
 
+// What every snapshot needs of a register table, worked out once: the fields' names and the
+// registers in the table's read order.
+struct Table {
+  std::vector<std::string> names;
+  std::vector<uint16_t> readOrder;
+};
+const Table& TableOf(std::span<const regmap::Field> fields) {
+  static std::map<const regmap::Field*, Table> cache;
+  Table& t = cache[fields.data()];
+  if (t.names.empty()) {
+    for (const regmap::Field& f : fields) t.names.push_back(FieldName(f));
+    t.readOrder = regmap::ReadOrder(fields);
+  }
+  return t;
+}
+
 void AddRegisters(CardState& s, Area area, std::span<const regmap::Field> fields, HZORIX7 card) {
+  const Table& table = TableOf(fields);
+  regmap::Registers regs;
   // Register values are 16 bits; the library's word carries them in its low half.
-  const regmap::Registers regs =
-      regmap::ReadAll(fields, [card](uint16_t reg) { return static_cast<uint16_t>(ZORIX7ReadRegister(card, reg)); });
-  s.lcaRegisters.insert(regs.begin(), regs.end());
-  for (const regmap::Field& f : fields)
-    if (f.readBack)
-      s.fields.push_back({area, FieldName(f), Hex(regmap::Bits(f, regs), (f.bitCount + 3) / 4),
-                          Shown(f, regmap::Decode(f, regs))});
+  for (uint16_t reg : table.readOrder)
+    regs.emplace_hint(regs.end(), reg, static_cast<uint16_t>(ZORIX7ReadRegister(card, reg)));
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const regmap::Field& f = fields[i];
+    if (!f.readBack) continue;
+    const uint32_t bits = regmap::Bits(f, regs);
+    s.fields.push_back({area, table.names[i], Hex(bits, (f.bitCount + 3) / 4), Shown(f, regmap::DecodeBits(f, bits))});
+  }
+  s.lcaRegisters.merge(regs);
 }
 
 size_t EntryBytes(ident::Kind kind) { return kind == ident::Kind::U16 ? 2 : kind == ident::Kind::F32 ? 4 : 1; }
@@ -164,7 +206,10 @@ std::optional<uint16_t> HexWord(const std::string& text) {
   if (text.empty() || text.size() > 4) return std::nullopt;
   unsigned value = 0;
   for (char c : text) {
-    const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    const int d = c >= '0' && c <= '9'   ? c - '0'
+                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                         : -1;
     if (d < 0) return std::nullopt;
     value = value * 16 + static_cast<unsigned>(d);
   }
@@ -235,12 +280,18 @@ std::optional<CardState> CardFromJson(const json::Value& v, std::string& error) 
 
 const char* AreaName(Area area) {
   switch (area) {
-    case Area::PciHeader: return "PCI-Konfiguration";
-    case Area::Eeprom: return "PCI-EEPROM";
-    case Area::Operation: return "PCI-Operation";
-    case Area::ControlLca: return "Steuer-LCA";
-    case Area::DataLca: return "Daten-LCA";
-    case Area::Identification: break;
+    case Area::PciHeader:
+      return "PCI-Konfiguration";
+    case Area::Eeprom:
+      return "PCI-EEPROM";
+    case Area::Operation:
+      return "PCI-Operation";
+    case Area::ControlLca:
+      return "Steuer-LCA";
+    case Area::DataLca:
+      return "Daten-LCA";
+    case Area::Identification:
+      break;
   }
   return "Kennung";
 }
@@ -255,6 +306,7 @@ std::optional<CardState> CardOf(const Snapshot& snapshot, int n) {
 CardState TakeCardState(HZORIX7 card, int number) {
   CardState s;
   s.number = number;
+  s.fields.reserve(256);
   DWORD error = 0;
   DWORD bus = 0, slot = 0;
   s.positionKnown = ZORIX7GetCardPosition(card, &bus, &slot, &error) != 0;

@@ -15,7 +15,7 @@
 namespace snapshot {
 
 enum class Area { PciHeader, Eeprom, Operation, ControlLca, DataLca, Identification };
-inline constexpr std::array<Area, 6> kAreas = {Area::PciHeader, Area::Eeprom,  Area::Operation,
+inline constexpr std::array<Area, 6> kAreas = {Area::PciHeader,  Area::Eeprom,  Area::Operation,
                                                Area::ControlLca, Area::DataLca, Area::Identification};
 const char* AreaName(Area area);
 

@@ -188,7 +188,9 @@ class Parser {
       if (!digits()) return Fail("Ziffer erwartet");
     }
     const std::string number(m_text.substr(start, m_pos - start));
-    out = Value::Number(std::strtod(number.c_str(), nullptr));
+    const double value = std::strtod(number.c_str(), nullptr);
+    if (!std::isfinite(value)) return Fail("Zahl zu groß");
+    out = Value::Number(value);
     return true;
   }
 
@@ -197,7 +199,10 @@ class Parser {
     code = 0;
     for (int i = 0; i < 4; ++i) {
       const char c = m_text[m_pos++];
-      const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      const int d = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : -1;
       if (d < 0) return Fail("\\u braucht vier Ziffern");
       code = code * 16 + static_cast<unsigned>(d);
     }
@@ -226,14 +231,30 @@ class Parser {
     if (m_pos >= m_text.size()) return Fail("Text nicht beendet");
     const char c = m_text[m_pos++];
     switch (c) {
-      case '"': case '\\': case '/': s += c; return true;
-      case 'b': s += '\b'; return true;
-      case 'f': s += '\f'; return true;
-      case 'n': s += '\n'; return true;
-      case 'r': s += '\r'; return true;
-      case 't': s += '\t'; return true;
-      case 'u': break;
-      default: return Fail("unbekanntes Escape");
+      case '"':
+      case '\\':
+      case '/':
+        s += c;
+        return true;
+      case 'b':
+        s += '\b';
+        return true;
+      case 'f':
+        s += '\f';
+        return true;
+      case 'n':
+        s += '\n';
+        return true;
+      case 'r':
+        s += '\r';
+        return true;
+      case 't':
+        s += '\t';
+        return true;
+      case 'u':
+        break;
+      default:
+        return Fail("unbekanntes Escape");
     }
     unsigned code = 0;
     if (!Hex4(code)) return false;

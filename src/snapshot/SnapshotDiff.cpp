@@ -80,7 +80,8 @@ std::vector<Difference> Compare(const CardState& a, const CardState& b, bool all
     if (!Same(ea, eb, all)) out.push_back({ea.area, ea.name, ea, eb});
   }
   for (size_t i = 0; i < b.fields.size(); ++i)
-    if (!matched[i] && !Ignored(b.fields[i], all)) out.push_back({b.fields[i].area, b.fields[i].name, std::nullopt, b.fields[i]});
+    if (!matched[i] && !Ignored(b.fields[i], all))
+      out.push_back({b.fields[i].area, b.fields[i].name, std::nullopt, b.fields[i]});
   std::stable_sort(out.begin(), out.end(), [](const Difference& x, const Difference& y) { return x.area < y.area; });
   return out;
 }

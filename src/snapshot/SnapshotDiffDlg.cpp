@@ -2,11 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>

@@ -63,9 +63,9 @@ TEST_F(Snapshots, SameCardsShowNoDifference) {
   const Snapshot first = Take({1, 2});
   ASSERT_EQ(first.cards.size(), 2u);
   for (Area area : kAreas)
-    EXPECT_TRUE(std::any_of(first.cards[0].fields.begin(), first.cards[0].fields.end(),
-                            [area](const Entry& e) { return e.area == area; }))
-        << AreaName(area);
+    EXPECT_TRUE(std::any_of(first.cards[0].fields.begin(), first.cards[0].fields.end(), [area](const Entry& e) {
+      return e.area == area;
+    })) << AreaName(area);
   const std::string path = Save(first, "a.json");
   std::string error;
   auto back = ReadSnapshotFile(path, error);
@@ -101,8 +101,8 @@ TEST_F(Snapshots, TakingOneOnlyReads) {
   HZORIX7 h = ZORIX7Open(1);
   zorix7sim::ClearJournal();
   TakeCardState(h, 1);
-  const std::set<std::string> reads = {"ZORIX7GetCardPosition",    "ZORIX7IsVersion3",        "ZORIX7ReadConfigData",
-                                       "ZORIX7GetKonfig",          "ZORIX7ReadRegister",      "ZORIX7ReadPCIEEPROMbyte",
+  const std::set<std::string> reads = {"ZORIX7GetCardPosition",   "ZORIX7IsVersion3",        "ZORIX7ReadConfigData",
+                                       "ZORIX7GetKonfig",         "ZORIX7ReadRegister",      "ZORIX7ReadPCIEEPROMbyte",
                                        "ZORIX7ReadPCIEEPROMword", "ZORIX7ReadPCIEEPROMdword"};
   std::set<std::string> called;
   for (const auto& entry : zorix7sim::Journal()) called.insert(entry.call);
@@ -130,8 +130,8 @@ TEST_F(Snapshots, FilesOfAnotherKindOrVersionOrShapeAreRefused) {
   EXPECT_EQ(refused("{\"kind\": \"zorix7check-zustand\",\n \"version\": 1,\n \"cards\": [}"), "Zeile 3: Wert erwartet");
   EXPECT_EQ(refused("[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]"),
             "Zeile 1: zu tief verschachtelt");
-  EXPECT_EQ(refused(good + "x"), "Zeile " + std::to_string(std::count(good.begin(), good.end(), '\n') + 1) +
-                                     ": Text nach dem Ende");
+  EXPECT_EQ(refused(good + "x"),
+            "Zeile " + std::to_string(std::count(good.begin(), good.end(), '\n') + 1) + ": Text nach dem Ende");
   std::string error;
   EXPECT_FALSE(ReadSnapshotFile(dir.filePath("missing.json").toStdString(), error));
   EXPECT_EQ(Diff(dir.filePath("missing.json").toStdString(), std::nullopt, 1, false), kBadFile);
@@ -154,9 +154,10 @@ TEST_F(Snapshots, MainWindowSavesAndComparesTheSelectedCard) {
     EXPECT_EQ(dlg.List().GetText(7).str(), "Unterschiede: 3");
     dlg.m_bAll = FALSE;
     dlg.Fill();
-    EXPECT_EQ(dlg.SelectedText().str(), "Referenz Karte 1 (ZORIX7F, Bus 2 Slot 5) | Karte 2 (ZORIX7F, Bus 2 Slot 5)\n"
-                                        "PCI-EEPROM\n  Max Latency: 00 | 20 (00 | 20)\nSteuer-LCA\n"
-                                        "  Analog: S/E: 0 | 1 (aus | ein)\nUnterschiede: 2\n");
+    EXPECT_EQ(dlg.SelectedText().str(),
+              "Referenz Karte 1 (ZORIX7F, Bus 2 Slot 5) | Karte 2 (ZORIX7F, Bus 2 Slot 5)\n"
+              "PCI-EEPROM\n  Max Latency: 00 | 20 (00 | 20)\nSteuer-LCA\n"
+              "  Analog: S/E: 0 | 1 (aus | ein)\nUnterschiede: 2\n");
     return IDOK;
   });
   main.OnCompareReference();
