@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,9 +107,13 @@ void AddOperation(CardState& s, HZORIX7 card) {
   }
 }
 
-std::string FieldName(const regmap::Field& f) {
-  std::string caption = *f.caption ? f.caption : "Bit " + std::to_string(f.firstBit);
-  return *f.group ? std::string(f.group) + ": " + caption : caption;
+// The control's caption; its group's in front where the caption alone is not unique.
+std::string FieldName(const regmap::Field& f, std::span<const regmap::Field> table) {
+  const std::string caption = *f.caption ? f.caption : "Bit " + std::to_string(f.firstBit);
+  const auto sameCaption = std::count_if(table.begin(), table.end(), [&](const regmap::Field& other) {
+    return std::string_view(other.caption) == f.caption && (*f.caption || other.firstBit == f.firstBit);
+  });
+  return sameCaption > 1 && *f.group ? std::string(f.group) + ": " + caption : caption;
 }
 
 std::string Shown(const regmap::Field& f, uint32_t value) {
@@ -137,15 +142,16 @@ const Table& TableOf(std::span<const regmap::Field> fields) {
   static std::map<const regmap::Field*, Table> cache;
   Table& t = cache[fields.data()];
   if (t.names.empty()) {
-    for (const regmap::Field& f : fields) t.names.push_back(FieldName(f));
+    for (const regmap::Field& f : fields) t.names.push_back(FieldName(f, fields));
     t.readOrder = regmap::ReadOrder(fields);
   }
   return t;
 }
 
+// Both LCAs' registers go into one image: their addresses do not overlap.
 void AddRegisters(CardState& s, Area area, std::span<const regmap::Field> fields, HZORIX7 card) {
   const Table& table = TableOf(fields);
-  regmap::Registers regs;
+  regmap::Registers& regs = s.lcaRegisters;
   // Register values are 16 bits; the library's word carries them in its low half.
   for (uint16_t reg : table.readOrder)
     regs.emplace_hint(regs.end(), reg, static_cast<uint16_t>(ZORIX7ReadRegister(card, reg)));
@@ -155,7 +161,6 @@ void AddRegisters(CardState& s, Area area, std::span<const regmap::Field> fields
     const uint32_t bits = regmap::Bits(f, regs);
     s.fields.push_back({area, table.names[i], Hex(bits, (f.bitCount + 3) / 4), Shown(f, regmap::DecodeBits(f, bits))});
   }
-  s.lcaRegisters.merge(regs);
 }
 
 size_t EntryBytes(ident::Kind kind) { return kind == ident::Kind::U16 ? 2 : kind == ident::Kind::F32 ? 4 : 1; }

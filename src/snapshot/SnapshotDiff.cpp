@@ -19,8 +19,8 @@ const std::array<NatureRule, 13> kRules = {{
     {Area::PciHeader, "InterruptLine", false, kAssigned},
     {Area::Operation, "Write Address", false, kAssigned},
     {Area::Operation, "Read Address", false, kAssigned},
-    {Area::ControlLca, "Status: Trigger Counter", false, "Zähler"},
-    {Area::DataLca, "Trigger: Timer", false, "Zeitgeber"},
+    {Area::ControlLca, "Trigger Counter", false, "Zähler"},
+    {Area::DataLca, "Timer", false, "Zeitgeber"},
     {Area::Identification, "Karte", true, "nur bis zum Leerzeichen, ohne Seriennummer"},
 }};
 

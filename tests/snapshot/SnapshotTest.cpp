@@ -81,14 +81,14 @@ TEST_F(Snapshots, DiffNamesExactlyTheFieldsThatDiffer) {
   ASSERT_TRUE(zorix7sim::LoadBenchText(kTwoDifferentCards));
   const Snapshot s = Take({1, 2});
   EXPECT_THAT(Names(Compare(s.cards[0], s.cards[1], false)),
-              ElementsAre("PCI-EEPROM/Max Latency", "Steuer-LCA/Analog: S/E"));
+              ElementsAre("PCI-EEPROM/Max Latency", "Steuer-LCA/S/E"));
   EXPECT_THAT(Names(Compare(s.cards[0], s.cards[1], true)),
-              ElementsAre("PCI-EEPROM/Max Latency", "Steuer-LCA/Analog: S/E", "Kennung/Karte"));
+              ElementsAre("PCI-EEPROM/Max Latency", "Steuer-LCA/S/E", "Kennung/Karte"));
 
   const std::string a = Save(Take({1}), "1.json"), b = Save(Take({2}), "2.json");
   EXPECT_EQ(Diff(a, b, 0, false), kDiffer);
   EXPECT_THAT(printed, HasSubstr("PCI-EEPROM\n  Max Latency: 00 | 20 (00 | 20)\n"));
-  EXPECT_THAT(printed, HasSubstr("Steuer-LCA\n  Analog: S/E: 0 | 1 (aus | ein)\n"));
+  EXPECT_THAT(printed, HasSubstr("Steuer-LCA\n  S/E: 0 | 1 (aus | ein)\n"));
   EXPECT_THAT(printed, Not(HasSubstr("1235")));
   EXPECT_EQ(Diff(a, b, 0, true), kDiffer);
   EXPECT_THAT(printed, HasSubstr("(ZORIX7F 1234 | ZORIX7F 1235)"));
@@ -157,7 +157,7 @@ TEST_F(Snapshots, MainWindowSavesAndComparesTheSelectedCard) {
     EXPECT_EQ(dlg.SelectedText().str(),
               "Referenz Karte 1 (ZORIX7F, Bus 2 Slot 5) | Karte 2 (ZORIX7F, Bus 2 Slot 5)\n"
               "PCI-EEPROM\n  Max Latency: 00 | 20 (00 | 20)\nSteuer-LCA\n"
-              "  Analog: S/E: 0 | 1 (aus | ein)\nUnterschiede: 2\n");
+              "  S/E: 0 | 1 (aus | ein)\nUnterschiede: 2\n");
     return IDOK;
   });
   main.OnCompareReference();
