@@ -18,11 +18,13 @@
 #include "pci/PciConfigCheck.h"
 #include "pci/PciEepromCheck.h"
 #include "pci/PciOperation.h"
+#include "platform/TextParse.h"
 #include "snapshot/Json.h"
 
 namespace snapshot {
 namespace {
 
+// Without printf: a snapshot formats some five hundred values per card.
 constexpr char kDigits[] = "0123456789ABCDEF";
 
 std::string Hex(uint32_t value, int digits) {
@@ -42,20 +44,12 @@ std::string HexBytes(const uint8_t* data, size_t count) {
 }
 
 template <size_t N>
-bool BytesFromHex(const std::string& text, std::array<uint8_t, N>& out) {
+bool BytesFromHex(std::string_view text, std::array<uint8_t, N>& out) {
   if (text.size() != 2 * N) return false;
   for (size_t i = 0; i < N; ++i) {
-    unsigned value = 0;
-    for (size_t k = 0; k < 2; ++k) {
-      const char c = text[2 * i + k];
-      const int d = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                           : -1;
-      if (d < 0) return false;
-      value = value * 16 + static_cast<unsigned>(d);
-    }
-    out[i] = static_cast<uint8_t>(value);
+    const auto byte = text::ParseHex(text.substr(2 * i, 2));
+    if (!byte) return false;
+    out[i] = static_cast<uint8_t>(*byte);
   }
   return true;
 }
@@ -207,18 +201,9 @@ std::optional<Area> AreaFromName(const std::string& name) {
   return std::nullopt;
 }
 
-std::optional<uint16_t> HexWord(const std::string& text) {
-  if (text.empty() || text.size() > 4) return std::nullopt;
-  unsigned value = 0;
-  for (char c : text) {
-    const int d = c >= '0' && c <= '9'   ? c - '0'
-                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                         : -1;
-    if (d < 0) return std::nullopt;
-    value = value * 16 + static_cast<unsigned>(d);
-  }
-  return static_cast<uint16_t>(value);
+std::optional<uint16_t> HexWord(std::string_view text) {
+  const auto value = text.size() <= 4 ? text::ParseHex(text) : std::nullopt;
+  return value ? std::optional<uint16_t>(static_cast<uint16_t>(*value)) : std::nullopt;
 }
 
 bool ReadFields(const json::Value& list, CardState& c, std::string& error) {

@@ -7,7 +7,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -56,7 +56,8 @@ void CSnapshotDiffDlg::CreateControls() {
   row->addWidget(AddButton(IDC_COPY, "Kopieren", [this] { OnCopy(); }));
   row->addWidget(AddButton(IDOK, "OK"));
   outer->addLayout(row);
-  connect(new QShortcut(QKeySequence::Copy, list), &QShortcut::activated, this, [this] { OnCopy(); });
+  // Ctrl+C copies every selected line, not only the current one as a list would.
+  list->installEventFilter(this);
   connect(static_cast<QCheckBox*>(GetDlgItem(IDC_ALL)), &QCheckBox::toggled, this, [this] {
     UpdateData(TRUE);
     Fill();
@@ -64,3 +65,11 @@ void CSnapshotDiffDlg::CreateControls() {
 }
 
 void CSnapshotDiffDlg::DoDataExchange(CDataExchange* pDX) { DDX_Check(pDX, IDC_ALL, m_bAll); }
+
+bool CSnapshotDiffDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    OnCopy();
+    return true;
+  }
+  return CDialog::eventFilter(watched, event);
+}

@@ -24,6 +24,7 @@ class CSnapshotDiffDlg : public CDialog {
  protected:
   void CreateControls() override;
   void DoDataExchange(CDataExchange* pDX) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   snapshot::CardState m_reference;

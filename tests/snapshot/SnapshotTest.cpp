@@ -1,5 +1,9 @@
 #include <gmock/gmock.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QListWidget>
 #include <cstdio>
 #include <set>
 
@@ -154,6 +158,12 @@ TEST_F(Snapshots, MainWindowSavesAndComparesTheSelectedCard) {
     EXPECT_EQ(dlg.List().GetText(7).str(), "Unterschiede: 3");
     dlg.m_bAll = FALSE;
     dlg.Fill();
+    QListWidget* list = dlg.List().Widget();
+    list->item(2)->setSelected(true);
+    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(list, &copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "  Max Latency: 00 | 20 (00 | 20)\n");
+    list->clearSelection();
     EXPECT_EQ(dlg.SelectedText().str(),
               "Referenz Karte 1 (ZORIX7F, Bus 2 Slot 5) | Karte 2 (ZORIX7F, Bus 2 Slot 5)\n"
               "PCI-EEPROM\n  Max Latency: 00 | 20 (00 | 20)\nSteuer-LCA\n"
