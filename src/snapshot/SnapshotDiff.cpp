@@ -98,8 +98,11 @@ std::vector<std::string> DifferenceLines(const std::vector<Difference>& differen
   for (size_t i = 0; i < differences.size(); ++i) {
     const Difference& d = differences[i];
     if (i == 0 || differences[i - 1].area != d.area) lines.push_back(AreaName(d.area));
-    lines.push_back("  " + d.name + ": " + (d.a ? d.a->raw : missing) + " | " + (d.b ? d.b->raw : missing) + " (" +
-                    (d.a ? d.a->shown : missing) + " | " + (d.b ? d.b->shown : missing) + ")");
+    std::string line = "  " + d.name + ": " + (d.a ? d.a->shown : missing) + " | " + (d.b ? d.b->shown : missing);
+    // The raw bits only where they say more than the shown values.
+    if ((d.a && d.a->raw != d.a->shown) || (d.b && d.b->raw != d.b->shown))
+      line += " (roh " + (d.a ? d.a->raw : missing) + " | " + (d.b ? d.b->raw : missing) + ")";
+    lines.push_back(line);
   }
   return lines;
 }

@@ -31,7 +31,8 @@ std::vector<Difference> Compare(const CardState& a, const CardState& b, bool all
 
 std::string CardTitle(const CardState& card);
 // An area's name on a line of its own, then one line per difference:
-// "  name: raw A | raw B (shown A | shown B)"; "fehlt" for a side without the field.
+// "  name: shown A | shown B (roh raw A | raw B)", the raw values only where they differ from the
+// shown ones; "fehlt" for a side without the field.
 std::vector<std::string> DifferenceLines(const std::vector<Difference>& differences);
 
 }  // namespace snapshot
