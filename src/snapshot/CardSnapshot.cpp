@@ -101,13 +101,13 @@ void AddOperation(CardState& s, HZORIX7 card) {
   }
 }
 
-// The control's caption; its group's in front where the caption alone is not unique.
+// The control's caption; its group's in front where the caption alone is not unique or empty.
 std::string FieldName(const regmap::Field& f, std::span<const regmap::Field> table) {
   const std::string caption = *f.caption ? f.caption : "Bit " + std::to_string(f.firstBit);
   const auto sameCaption = std::count_if(table.begin(), table.end(), [&](const regmap::Field& other) {
     return std::string_view(other.caption) == f.caption && (*f.caption || other.firstBit == f.firstBit);
   });
-  return sameCaption > 1 && *f.group ? std::string(f.group) + ": " + caption : caption;
+  return (sameCaption > 1 || !*f.caption) && *f.group ? std::string(f.group) + ": " + caption : caption;
 }
 
 std::string Shown(const regmap::Field& f, uint32_t value) {
