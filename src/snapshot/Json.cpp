@@ -1,5 +1,6 @@
 #include "snapshot/Json.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +67,9 @@ Value& Value::Push(Value v) {
 }
 
 namespace {
+const Value& ValueOf(const Value& v) { return v; }
+const Value& ValueOf(const std::pair<std::string, Value>& member) { return member.second; }
+
 // Deep enough for any snapshot, shallow enough that hostile input cannot exhaust the stack.
 constexpr int kMaxDepth = 32;
 
@@ -293,23 +297,52 @@ class Parser {
 
 void WriteString(std::string& out, const std::string& s) {
   out += '"';
-  for (char c : s) {
-    if (c == '"' || c == '\\') {
+  size_t run = 0;  // start of the characters that need no escape
+  for (size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c != '"' && c != '\\' && c >= 0x20) continue;
+    out.append(s, run, i - run);
+    run = i + 1;
+    if (c >= 0x20) {
       out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-      out += buf;
+      out += static_cast<char>(c);
     } else {
-      out += c;
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04X", c);
+      out += buf;
     }
   }
+  out.append(s, run, std::string::npos);
   out += '"';
 }
 
-void WriteValue(std::string& out, const Value& v, int indent) {
-  const std::string pad(static_cast<size_t>(indent + 2), ' ');
+bool IsScalar(const Value& v) { return !v.IsArray() && !v.IsObject(); }
+
+void WriteValue(std::string& out, const Value& v, size_t indent);
+
+// One line for a container of scalars (a field of a snapshot), one line per member otherwise.
+template <typename Items, typename WriteItem>
+void WriteContainer(std::string& out, const Items& items, size_t indent, char open, char close, WriteItem writeItem) {
+  const bool flat = std::all_of(items.begin(), items.end(), [](const auto& item) { return IsScalar(ValueOf(item)); });
+  out += open;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i) out += ',';
+    if (flat) {
+      if (i) out += ' ';
+    } else {
+      out += '\n';
+      out.append(indent + 2, ' ');
+    }
+    writeItem(items[i], indent + 2);
+  }
+  if (!flat && !items.empty()) {
+    out += '\n';
+    out.append(indent, ' ');
+  }
+  out += close;
+}
+
+void WriteValue(std::string& out, const Value& v, size_t indent) {
   switch (v.type()) {
     case Value::Type::Null:
       out += "null";
@@ -327,22 +360,15 @@ void WriteValue(std::string& out, const Value& v, int indent) {
       WriteString(out, v.Text());
       break;
     case Value::Type::Array:
-      out += '[';
-      for (size_t i = 0; i < v.Elements().size(); ++i) {
-        out += (i ? ",\n" : "\n") + pad;
-        WriteValue(out, v.Elements()[i], indent + 2);
-      }
-      out += v.Elements().empty() ? "]" : "\n" + std::string(static_cast<size_t>(indent), ' ') + "]";
+      WriteContainer(out, v.Elements(), indent, '[', ']',
+                     [&out](const Value& e, size_t in) { WriteValue(out, e, in); });
       break;
     case Value::Type::Object:
-      out += '{';
-      for (size_t i = 0; i < v.Members().size(); ++i) {
-        out += (i ? ",\n" : "\n") + pad;
-        WriteString(out, v.Members()[i].first);
+      WriteContainer(out, v.Members(), indent, '{', '}', [&out](const auto& member, size_t in) {
+        WriteString(out, member.first);
         out += ": ";
-        WriteValue(out, v.Members()[i].second, indent + 2);
-      }
-      out += v.Members().empty() ? "}" : "\n" + std::string(static_cast<size_t>(indent), ' ') + "}";
+        WriteValue(out, member.second, in);
+      });
       break;
   }
 }
