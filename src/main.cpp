@@ -60,8 +60,10 @@ std::optional<int> NumberOption(const QCommandLineParser& parser, const char* na
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool headless = HasArg(argc, argv, {"--cards", "--check-all", "--snapshot", "--diff", "--help", "-h", "--help-all", "--version", "-v"}) ||
-                        !HasDisplay();
+  const bool headless =
+      HasArg(argc, argv,
+             {"--cards", "--check-all", "--snapshot", "--diff", "--help", "-h", "--help-all", "--version", "-v"}) ||
+      !HasDisplay();
   // A headless run never needs a display, not even a reachable one.
   if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Qt wants a private runtime folder; give it one rather than a warning on every start.
@@ -91,10 +93,14 @@ int main(int argc, char** argv) {
   parser.addOption({"firmware", "DSP-Programmdatei für die DSP-Prüfung (ohne: übersprungen).", "datei"});
   parser.addOption({"report", "Ergebnis als JUnit-XML in diese Datei schreiben.", "datei.xml"});
   parser.addOption({"json", "Ergebnis als JSON in diese Datei schreiben.", "datei.json"});
-  parser.addOption({"snapshot", "Ohne Fenster den Zustand jeder geöffneten Karte (oder der mit --card) nur lesen und "
-                                "in diese Datei schreiben.", "datei.json"});
-  parser.addOption({"diff", "Zustandsdatei mit einer zweiten (nächstes Argument) oder mit der Karte aus --card "
-                            "vergleichen.", "datei.json"});
+  parser.addOption({"snapshot",
+                    "Ohne Fenster den Zustand jeder geöffneten Karte (oder der mit --card) nur lesen und "
+                    "in diese Datei schreiben.",
+                    "datei.json"});
+  parser.addOption({"diff",
+                    "Zustandsdatei mit einer zweiten (nächstes Argument) oder mit der Karte aus --card "
+                    "vergleichen.",
+                    "datei.json"});
   parser.addOption({"diff-all", "Beim Vergleich auch die Felder, die sich auf jeder Karte unterscheiden."});
   if (!parser.parse(QCoreApplication::arguments())) return Usage(parser.errorText());
   if (parser.isSet("help")) {
@@ -106,15 +112,19 @@ int main(int argc, char** argv) {
     return kExitPassed;
   }
   const QStringList extra = parser.positionalArguments();
-  if (!extra.isEmpty() && !(parser.isSet("diff") && extra.size() == 1)) return Usage("unbekanntes Argument " + extra.last());
+  if (!extra.isEmpty() && !(parser.isSet("diff") && extra.size() == 1))
+    return Usage("unbekanntes Argument " + extra.last());
   if (parser.isSet("snapshot") || parser.isSet("diff")) {
     std::optional<int> card = 0;
-    if (parser.isSet("card") && !(card = NumberOption(parser, "card", 1, 16))) return Usage("--card braucht eine Kartennummer 1..16");
+    if (parser.isSet("card") && !(card = NumberOption(parser, "card", 1, 16)))
+      return Usage("--card braucht eine Kartennummer 1..16");
     const std::string program = "zorix7check " ZORIX7_VERSION;
-    if (parser.isSet("snapshot")) return snapshot::RunSnapshot(parser.value("snapshot").toStdString(), *card, program, stdout);
+    if (parser.isSet("snapshot"))
+      return snapshot::RunSnapshot(parser.value("snapshot").toStdString(), *card, program, stdout);
     std::optional<std::string> second;
     if (!extra.isEmpty()) second = extra.first().toStdString();
-    return snapshot::RunDiff(parser.value("diff").toStdString(), second, *card, parser.isSet("diff-all"), program, stdout);
+    return snapshot::RunDiff(parser.value("diff").toStdString(), second, *card, parser.isSet("diff-all"), program,
+                             stdout);
   }
 
   CZORIX7CheckApp app;
