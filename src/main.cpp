@@ -17,6 +17,8 @@
 #include "platform/QtText.h"
 #include "platform/TextParse.h"
 #include "platform/UiHost.h"
+#include "snapshot/SnapshotCommand.h"
+#include "snapshot/SnapshotDiff.h"
 
 #ifndef ZORIX7_VERSION
 #define ZORIX7_VERSION "1.0"
@@ -47,7 +49,9 @@ const char* const kHelpEpilog =
     "(ohne sie: zwei ZORIX7F-Karten).\n"
     "Rückgabewert ohne Fenster: 0 alle Prüfungen bestanden; 1 eine Prüfung fehlgeschlagen, ein\n"
     "Kartenfehler beim Start oder Schließen, oder nichts geprüft; 2 falscher Aufruf oder\n"
-    "Berichtsdatei nicht schreibbar; 3 keine Karte geöffnet (Treiber oder Bank nicht nutzbar).\n";
+    "Berichtsdatei nicht schreibbar; 3 keine Karte geöffnet (Treiber oder Bank nicht nutzbar).\n"
+    "--diff: 0 gleich, 1 verschieden, 2 Datei nicht lesbar oder Karte nicht darin, 3 Karte nicht geöffnet.\n"
+    "Ohne --diff-all nicht oder nur teilweise verglichen:\n";
 
 int Usage(const QString& message) {
   std::fprintf(stderr, "zorix7check: %s\n", message.toUtf8().constData());
@@ -61,8 +65,10 @@ std::optional<int> NumberOption(const QCommandLineParser& parser, const char* na
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool headless = HasArg(argc, argv, {"--cards", "--check-all", "--help", "-h", "--help-all", "--version", "-v"}) ||
-                        !HasDisplay();
+  const bool headless =
+      HasArg(argc, argv,
+             {"--cards", "--check-all", "--snapshot", "--diff", "--help", "-h", "--help-all", "--version", "-v"}) ||
+      !HasDisplay();
   // A headless run never needs a display, not even a reachable one.
   if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Qt wants a private runtime folder; give it one rather than a warning on every start.
@@ -79,7 +85,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("zorix7check");
   QApplication::setApplicationVersion(ZORIX7_VERSION);
   QCommandLineParser parser;
-  parser.setApplicationDescription(QString("ZORIX7Check: Prüf- und Servicewerkzeug für ZORIX7-Karten.") + kHelpEpilog);
+  parser.setApplicationDescription(QString("ZORIX7Check: Prüf- und Servicewerkzeug für ZORIX7-Karten.") + kHelpEpilog +
+                                   QString::fromStdString(snapshot::NatureRulesText()));
   parser.addOption({{"h", "help"}, "Diese Hilfe anzeigen."});
   parser.addOption({{"v", "version"}, "Die Version anzeigen."});
   parser.addOption({"cards", "Ohne Fenster starten und die geöffneten Karten auflisten."});
@@ -92,6 +99,15 @@ int main(int argc, char** argv) {
   parser.addOption({"firmware", "DSP-Programmdatei für die DSP-Prüfung (ohne: übersprungen).", "datei"});
   parser.addOption({"report", "Ergebnis als JUnit-XML in diese Datei schreiben.", "datei.xml"});
   parser.addOption({"json", "Ergebnis als JSON in diese Datei schreiben.", "datei.json"});
+  parser.addOption({"snapshot",
+                    "Ohne Fenster den Zustand jeder geöffneten Karte (oder der mit --card) nur lesen und "
+                    "in diese Datei schreiben.",
+                    "datei.json"});
+  parser.addOption({"diff",
+                    "Zustandsdatei mit einer zweiten (nächstes Argument) oder mit der Karte aus --card "
+                    "vergleichen.",
+                    "datei.json"});
+  parser.addOption({"diff-all", "Beim Vergleich auch die Felder, die sich auf jeder Karte unterscheiden."});
   if (!parser.parse(QCoreApplication::arguments())) return Usage(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(parser.helpText().toUtf8().constData(), stdout);
@@ -101,7 +117,21 @@ int main(int argc, char** argv) {
     std::printf("zorix7check %s\n", ZORIX7_VERSION);
     return kExitPassed;
   }
-  if (!parser.positionalArguments().isEmpty()) return Usage("unbekanntes Argument " + parser.positionalArguments().first());
+  const QStringList extra = parser.positionalArguments();
+  if (!extra.isEmpty() && !(parser.isSet("diff") && extra.size() == 1))
+    return Usage("unbekanntes Argument " + extra.last());
+  if (parser.isSet("snapshot") || parser.isSet("diff")) {
+    std::optional<int> card = 0;
+    if (parser.isSet("card") && !(card = NumberOption(parser, "card", 1, 16)))
+      return Usage("--card braucht eine Kartennummer 1..16");
+    const std::string program = "zorix7check " ZORIX7_VERSION;
+    if (parser.isSet("snapshot"))
+      return snapshot::RunSnapshot(parser.value("snapshot").toStdString(), *card, program, stdout);
+    std::optional<std::string> second;
+    if (!extra.isEmpty()) second = extra.first().toStdString();
+    return snapshot::RunDiff(parser.value("diff").toStdString(), second, *card, parser.isSet("diff-all"), program,
+                             stdout);
+  }
 
   CZORIX7CheckApp app;
   const CString moduleDir = FromQ(QCoreApplication::applicationDirPath());

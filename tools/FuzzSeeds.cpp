@@ -15,6 +15,7 @@
 #include "card/DspCommands.h"
 #include "card/zorix7dll.h"
 #include "sim/Specimen.h"
+#include "snapshot/CardSnapshot.h"
 #include "sim/Zorix7Sim.h"
 
 namespace fs = std::filesystem;
@@ -157,6 +158,20 @@ void CopySeeds(const fs::path& from, const std::string& target) {
   if (ec) Fail("copying " + from.string() + ": " + ec.message(), 0);
 }
 
+// Every card of the seeds' bench as a snapshot file, ZORIX7 and ZORIX7F alike.
+Bytes SnapshotOfBench() {
+  zorix7sim::Reset();
+  zorix7sim::LoadBenchText(kBench, "seeds.ini");
+  snapshot::Snapshot s;
+  s.program = "write_fuzz_seeds";
+  for (int n : zorix7sim::CardNumbers()) {
+    HZORIX7 h = ZORIX7Open(n);
+    s.cards.push_back(snapshot::TakeCardState(h, n));
+    ZORIX7Close(h);
+  }
+  const std::string text = snapshot::ToJson(s);
+  return Bytes(text.begin(), text.end());
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,6 +230,8 @@ int main(int argc, char** argv) {
   Write("fuzz_register_map", "opened", {}, RegisterImage(0));
   Write("fuzz_register_map", "commands-5555", {}, RegisterImage(0x55555555));
   Write("fuzz_register_map", "commands-aaaa", {}, RegisterImage(0xAAAAAAAA));
+
+  Write("fuzz_snapshot", "bench", {}, SnapshotOfBench());
 
   const fs::path source = ZORIX7_SOURCE_DIR;
   std::error_code ec;

@@ -16,6 +16,10 @@
 #include "platform/CDialog.h"
 #include "platform/CTestDialog.h"
 
+namespace snapshot {
+struct CardState;
+}
+
 class QLineEdit;
 class QListWidget;
 class QTemporaryDir;
@@ -113,6 +117,10 @@ class CZORIX7CheckDlg : public CDialog {
   void OnChangeTimeOut();
   void OnDblClkProfile();
   void OnSysCommand(UINT id);
+  // The selected card's state into a file, and compared with a reference file
+  // (ZORIX7CheckDlgSnapshot.cpp); both from the context menu of the card selection.
+  void OnSaveState();
+  void OnCompareReference();
 
   // Measurement runs (ZORIX7CheckDlgRuns.cpp): "Parameter/Shot", "Blockmessung" and the
   // data-rate tests; a status line shows the cycle in progress.
@@ -170,6 +178,8 @@ class CZORIX7CheckDlg : public CDialog {
 
  private:
   void OpenCards(int& highestNumber);
+  void InstallCardMenu(QWidget* area);
+  snapshot::CardState SelectedCardState();
   void PlaceCards();
   void WarmUpCards();
   void UpdateTestButtonStates();

@@ -62,6 +62,8 @@ void CZORIX7CheckDlg::CreateControls() {
   sel->addWidget(AddStatic(0, "Karte"), 0, 0);
   m_editKarte = NumberEdit(AddEdit(IDC_KARTE));
   m_editKarte->installEventFilter(this);
+  InstallCardMenu(m_editKarte);
+  InstallCardMenu(selection);
   sel->addWidget(m_editKarte, 0, 1);
   sel->addWidget(AddStatic(IDC_KARTEN_LABEL, ""), 0, 2);
   sel->addWidget(AddStatic(0, "Parametersatz"), 1, 0);

@@ -45,8 +45,13 @@ int Field::ChoiceIndex(uint32_t value) const {
 std::vector<uint16_t> ReadOrder(std::span<const Field> fields) { return Order(fields, false); }
 std::vector<uint16_t> WriteOrder(std::span<const Field> fields) { return Order(fields, true); }
 
-uint32_t Decode(const Field& f, const Registers& regs) {
-  uint32_t raw = static_cast<uint32_t>((Combined(regs, f.reg) >> f.firstBit) & Mask(f.bitCount));
+uint32_t Bits(const Field& f, const Registers& regs) {
+  return static_cast<uint32_t>((Combined(regs, f.reg) >> f.firstBit) & Mask(f.bitCount));
+}
+
+uint32_t Decode(const Field& f, const Registers& regs) { return DecodeBits(f, Bits(f, regs)); }
+
+uint32_t DecodeBits(const Field& f, uint32_t raw) {
   switch (f.kind) {
     case Kind::Flag:
       return raw != 0 ? 1 : 0;

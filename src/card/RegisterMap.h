@@ -70,6 +70,10 @@ using Registers = std::map<uint16_t, uint16_t>;
 std::vector<uint16_t> ReadOrder(std::span<const Field> fields);
 std::vector<uint16_t> WriteOrder(std::span<const Field> fields);
 
+// The field's bits as they lie in the registers, before any decoding.
+uint32_t Bits(const Field& field, const Registers& regs);
+// A field's value from its bits.
+uint32_t DecodeBits(const Field& field, uint32_t bits);
 // A field's value from registers; choice fields give the value of their button or kNoChoice.
 uint32_t Decode(const Field& field, const Registers& regs);
 std::vector<uint32_t> Decode(std::span<const Field> fields, const Registers& regs);

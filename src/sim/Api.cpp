@@ -420,3 +420,8 @@ extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetLibraryMe
 extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetErrorText(uint32_t word) {
   return errorword::Meaning(word);
 }
+
+// Optional export naming the library in snapshot files (see snapshot/CardSnapshot.cpp).
+extern "C" __attribute__((visibility("default"))) const char* ZORIX7GetLibraryVersion() {
+  return "virtuelle Karten";
+}
