@@ -148,7 +148,7 @@ bool WriteJsonReport(const RunResult& run, const std::string& path, std::string&
     QJsonArray checks;
     for (const auto& l : card.lines) {
       QJsonObject check{{"name", CheckName(l.text)}, {"line", ToQ(l.text)}, {"verdict", VerdictName(l.verdict)}};
-      if (auto word = ErrorWordOf(l.text); word && l.verdict == Verdict::Fail) {
+      if (auto word = l.errorWord ? l.errorWord : ErrorWordOf(l.text); word && l.verdict == Verdict::Fail) {
         check["errorWord"] = static_cast<qint64>(*word);
         if (const char* meaning = errorword::Meaning(*word)) check["errorMeaning"] = meaning;
       }
@@ -166,4 +166,18 @@ bool WriteJsonReport(const RunResult& run, const std::string& path, std::string&
   QJsonObject root{{"program", "ZORIX7Check"}, {"exitStatus", run.status}, {"cards", cards}, {"cardErrors", errors}};
   QSaveFile file(QString::fromStdString(path));
   return Commit(file, QJsonDocument(root).toJson(), error);
+}
+
+int WriteReports(const HeadlessOptions& options, RunResult& run, FILE* err) {
+  using Writer = bool (*)(const RunResult&, const std::string&, std::string&);
+  const std::pair<const std::string&, Writer> reports[] = {{options.junitPath, WriteJUnitReport},
+                                                          {options.jsonPath, WriteJsonReport}};
+  for (const auto& [path, write] : reports) {
+    std::string why;
+    if (path.empty() || write(run, path, why)) continue;
+    std::fprintf(err, "zorix7check: Bericht %s: %s\n", path.c_str(), why.c_str());
+    // A run whose record is lost cannot pass on a production line.
+    run.status = kExitUsage;
+  }
+  return run.status;
 }

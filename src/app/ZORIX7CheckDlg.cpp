@@ -14,7 +14,7 @@
 
 CZORIX7CheckDlg::CZORIX7CheckDlg(QWidget* parent) : CDialog(IDD_ZORIX7CHECK_DIALOG, parent) {
   for (const auto& row : TestColumn()) m_strStatus.push_back(row.statusText);
-  SetWindowText("ZORIX7Check");
+  SetWindowText("ZORIX7 Check");
   setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
 }
 
@@ -170,10 +170,10 @@ void CZORIX7CheckDlg::OnClearList() {
   m_resultLines.clear();
 }
 
-void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict) {
+void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict, std::optional<DWORD> errorWord) {
   int index = m_listResult.AddString(line);
   m_listResult.SetCurSel(index);
-  m_resultLines.push_back({line, verdict});
+  m_resultLines.push_back({line, verdict, errorWord});
   if (m_onResultLine) m_onResultLine(m_resultLines.back());
 }
 

@@ -391,7 +391,7 @@ BOOL ZORIX7IsDataInFIFO(HZORIX7 h, BOOL* dataInFifo, DWORD* error) {
 BOOL ZORIX7GetADC(HZORIX7 h, float* sixValues, DWORD* error) {
   Call c("ZORIX7GetADC", h, error, true);
   if (!c.Begin({sixValues})) return FALSE;
-  const auto& values = c.card().setup().adc;
+  const auto values = c.card().Adc();
   std::copy(values.begin(), values.end(), sixValues);
   return c.Succeed();
 }

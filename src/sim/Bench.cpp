@@ -18,7 +18,9 @@
 //   RomSize=<n>             expansion ROM size, power of two >= 0x800, 0 = none
 //   EepromFill=<hex byte>   every EEPROM byte
 //   Eeprom[.<offset>]=<hex bytes>    EEPROM bytes from offset
-//   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234
+//   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234; control-LCA registers
+//                           (0x400-0x43E) return to these values (unset: 0) on the DSP's
+//                           "Reset" command
 //                           operation registers 0x00-0x3C: out mailbox 1 holds 0x207 and is
 //                           marked full in the mailbox status (0x34) unless set here
 //                           ESB Delay (0x42E) of a ZORIX7F reports the echo start of the
@@ -59,6 +61,10 @@
 //                           fetches deliver shots of the cycle even when stopped or cleared
 //   (tests/sim/never-ready-bench.ini has one card of each)
 //   DSP commands:
+//   PoweredDown=1           the analogue part starts switched off, as after "Power Down"
+//                           (0x1400); "Power Up" (0x1800) switches it on. While it is off,
+//                           shots bring no echo and no noise (a flat A-scan, gates without
+//                           results) and GetADC reads 0 V for analogue +5 V, -5 V and high voltage
 //   Adc=38.5,5.02,4.97,148,5.01,2.5   what GetADC reads: temperature in °C, analogue +5 V,
 //                           analogue -5 V, high voltage, digital -5 V, ADC reference (V)
 //   ResetMs also sets how often a caller polling IsReseted every 10 ms sees the reset
@@ -371,10 +377,13 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
     (key == "extrafifowords" ? c.extraFifoWords : c.shotPeriodUs) = static_cast<DWORD>(*v);
     return {};
   }
-  if (key == "neverreset" || key == "neverready" || key == "neverempty") {
+  if (key == "neverreset" || key == "neverready" || key == "neverempty" || key == "powereddown") {
     auto v = Number(value, 1, problem);
     if (!v) return problem;
-    (key == "neverreset" ? c.neverReset : key == "neverready" ? c.neverReady : c.neverEmpty) = *v != 0;
+    (key == "neverreset"   ? c.neverReset
+     : key == "neverready" ? c.neverReady
+     : key == "neverempty" ? c.neverEmpty
+                           : c.poweredDown) = *v != 0;
     return {};
   }
   if (key == "noiseseed") {

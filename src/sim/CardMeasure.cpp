@@ -81,11 +81,15 @@ const SetResponse& CardModel::Response(BYTE set) {
   const SetState& s = sets[set];
   const ParamBlock block = BlockOf(set);
   CachedResponse& cache = m_responses[set];
-  if (!cache.valid || cache.relative != s.esGate.relative ||
+  if (!cache.valid || cache.relative != s.esGate.relative || cache.powered != analoguePowered ||
       std::memcmp(&cache.block, &block, sizeof block) != 0) {
-    cache.response = BuildResponse(m_spec.specimen, block, s.esGate.relative);
+    // With the analogue part off the receiver hears nothing at all.
+    static const SpecimenSpec kSilent{.flawDepth = 0, .flawAmplitude = 0, .backWallAmplitude = 0,
+                                      .transmitPulse = 0, .noise = 0};
+    cache.response = BuildResponse(analoguePowered ? m_spec.specimen : kSilent, block, s.esGate.relative);
     cache.block = block;
     cache.relative = s.esGate.relative;
+    cache.powered = analoguePowered;
     cache.valid = true;
   }
   return cache.response;

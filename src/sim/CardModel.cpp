@@ -139,6 +139,7 @@ CardModel::CardModel(CardSpec setup) : m_spec(std::move(setup)) {
   m_config = m_spec.config;
   m_eeprom = m_spec.eeprom;
   m_registers = m_spec.registers;
+  analoguePowered = !m_spec.poweredDown;
   m_noise = NoiseSource(m_spec.noiseSeed);
 }
 

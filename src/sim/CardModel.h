@@ -49,6 +49,7 @@ struct CardSpec {
   std::set<unsigned> fifoWrongWords;  // words of test 0's pattern that arrive wrong
   DWORD fifoExtraWords = 0;           // words left in the PCI-FIFO behind the pattern
   bool fifoNeverEmpty = false;        // the PCI-FIFO never reports empty
+  bool poweredDown = false;  // the analogue part starts off
   // DSP commands (CardCommands.cpp): GetADC's temperature (°C), analogue +5 V, analogue -5 V,
   // high voltage, digital -5 V and ADC reference (V).
   std::array<float, 6> adc = {38.5f, 5.02f, 4.97f, 148.0f, 5.01f, 2.50f};
@@ -135,6 +136,7 @@ class CardModel {
   std::vector<BYTE> program;  // last image given to LoadProm
   std::optional<CommandRecord> lastCommand;
   bool fetchPending = false;  // StartGetData issued, not yet collected
+  bool analoguePowered = true;  // "Power Down" switches it off, "Power Up" on
 
   // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
   bool Zorix9Mode() const;
@@ -168,6 +170,8 @@ class CardModel {
   // Kept, and written to the control LCA's "SAP-Delay" register.
   void SetSapDelay(WORD delay);
   std::map<DWORD, CommandRecord> commandWords;  // last accepted words by command code
+  // GetADC: the analogue supplies read 0 V while the analogue part is off.
+  std::array<float, 6> Adc() const;
 
   // ---- measuring (CardMeasure.cpp) ----
   // Fetches return 0 or an error word; count is the room on entry and the bytes
@@ -247,6 +251,7 @@ class CardModel {
     bool valid = false;
     ParamBlock block{};
     bool relative = false;
+    bool powered = true;
     SetResponse response;
   };
   Run m_run;

@@ -119,7 +119,7 @@ TEST_F(ConfigFile, SaveAsksFirstAndNoWritesNothing) {
   SetEditText(*dlg, IDC_ZYKLEN, "77");
   SetEditText(*dlg, IDC_TIMEOUT, "x9");
   SaveAnswering(IDYES);
-  EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7Check|Bitte eine ganze Zahl eingeben."));
+  EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7 Check|Bitte eine ganze Zahl eingeben."));
   EXPECT_EQ(ReadConfig(), "");
   EXPECT_TRUE(dlg->GetDlgItem(IDC_TIMEOUT)->hasFocus() || !dlg->isActiveWindow());
 }

@@ -197,10 +197,11 @@ TEST_F(CommandDlgTest, AutomaticCheckSendsTheChainAndStopsAtTheFirstFailure) {
   CString result;
   EXPECT_TRUE(d.Check(result));
   EXPECT_EQ(result, "OK");
-  EXPECT_EQ(SentCodes(), (std::vector<DWORD>{0x0C00, 0x1800, 0x1000, 0x1C00, 0x4401, 0x0400, 0x0800, 0x1400}));
+  // The chain, then Power Up again: the check leaves the card switched on.
+  EXPECT_EQ(SentCodes(), (std::vector<DWORD>{0x0C00, 0x1800, 0x1000, 0x1C00, 0x4401, 0x0400, 0x0800, 0x1400, 0x1800}));
   EXPECT_EQ(Model().commandWords.at(dsp::kShot).words[0], 5u);
   EXPECT_EQ(JournalOf("WarmUp").size(), 1u);
-  EXPECT_EQ(Model().ReadRegister(0x402) & 0x0F81, 0u) << "powered down and stopped at the end";
+  EXPECT_TRUE(Model().analoguePowered);
 
   const char* labels[] = {"Reset: ", "Power Up: ",      "Offset: ",       "Sys Attenuation: ",
                           "Shot: ",  "Start Messung: ", "Stop Messung: ", "Power Down: "};
@@ -209,13 +210,15 @@ TEST_F(CommandDlgTest, AutomaticCheckSendsTheChainAndStopsAtTheFirstFailure) {
     ClearJournal();
     AddFault({"Command", 1, step, 0xC0DE0 + step});
     EXPECT_FALSE(d.Check(result));
-    EXPECT_EQ(result, CString(labels[step - 1]) + "Command Error " + CString::Formatted("C0DE%X", step));
-    EXPECT_EQ(JournalOf("Command").size(), step) << "nothing is sent after the failing step";
+    EXPECT_EQ(result, CString(labels[step - 1]) + "Command Error");
+    EXPECT_EQ(d.ErrorWord(), 0xC0DE0 + step);
+    EXPECT_EQ(JournalOf("Command").size(), step + 1) << "after the failing step only the closing Power Up";
   }
   ClearFaults();
   AddFault({"WarmUp", 1, 0, 0x99});
   EXPECT_FALSE(d.Check(result));
-  EXPECT_EQ(result, "Reset: Command Error 99");
+  EXPECT_EQ(result, "Reset: Command Error");
+  EXPECT_EQ(d.ErrorWord(), 0x99u);
 }
 
 }  // namespace

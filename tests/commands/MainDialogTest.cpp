@@ -30,7 +30,7 @@ TEST_F(MainCommands, CommandRunsItsChainOrOpensOnTheSelectedCardAndSet) {
   Click(d, IDC_COMMAND);
   zorix7sim::AddFault({"Command", 2, 2, 0x66});
   Click(d, IDC_COMMAND);
-  EXPECT_THAT(d.m_listResult.Lines(), ElementsAre("Command: OK", "Command: Power Up: Command Error 66"));
+  EXPECT_THAT(d.m_listResult.Lines(), ElementsAre("Command: OK", "Command: Power Up: Command Error"));
   EXPECT_EQ(d.ResultLines()[0].verdict, Verdict::Pass);
   EXPECT_EQ(d.ResultLines()[1].verdict, Verdict::Fail);
 }
@@ -59,8 +59,10 @@ TEST_F(MainCommands, BlendenNeedsAZorix7F) {
   Click(d, IDC_BLENDEN);
   SetCheck(d, IDC_CHECK_BLENDEN, true);
   Click(d, IDC_BLENDEN);
-  EXPECT_THAT(BoxTexts(), ElementsAre("Blenden|Keine ZORIX7F!", "Blenden|Keine ZORIX7F!"));
-  EXPECT_EQ(d.m_listResult.GetCount(), 0);
+  // By hand a box; in the automatic mode a skipped line, so the reports keep the test.
+  EXPECT_THAT(BoxTexts(), ElementsAre("Blenden|Keine ZORIX7F!"));
+  EXPECT_THAT(d.m_listResult.Lines(), ElementsAre("Blenden: Keine ZORIX7F!"));
+  EXPECT_EQ(d.ResultLines()[0].verdict, Verdict::Skipped);
   EXPECT_TRUE(host.Dialogs().empty());
 }
 
