@@ -31,10 +31,11 @@ class RateRun {
     m_text = text;
     m_ok = false;
   }
-  // A failure shown in a box: its words are the line's.
+  // A failure shown in a box: its words are the line's unless a failure text is there.
   void FailBox(const CString& text) {
     Box(text);
-    Fail(text);
+    if (m_text.IsEmpty()) m_text = text;
+    m_ok = false;
   }
   RunLine Line(const CString& prefix, bool dmaWord) {
     RunLine line;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,11 @@ bool ReadControlText(QWidget* w, CString& text) {
     text = FromQ(l->text());
     return true;
   }
+  if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+    // Line ends as a Windows multi-line edit gives them.
+    text = FromQ(m->toPlainText().replace('\n', "\r\n"));
+    return true;
+  }
   return false;
 }
 
@@ -40,6 +46,8 @@ void WriteControlText(QWidget* w, const CString& text) {
     e->setText(ToQ(text));
   else if (auto* l = qobject_cast<QLabel*>(w))
     l->setText(ToQ(text));
+  else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+    m->setPlainText(ToQ(text).remove('\r'));
 }
 
 void Fail(CDataExchange* pDX, int id, const CString& message) {
@@ -305,6 +313,13 @@ QPushButton* CDialog::AddButton(int id, const CString& caption, std::function<vo
 
 QLineEdit* CDialog::AddEdit(int id) {
   auto* e = new QLineEdit(this);
+  RegisterControl(id, e);
+  return e;
+}
+
+QPlainTextEdit* CDialog::AddMultiLineEdit(int id, bool readOnly) {
+  auto* e = new QPlainTextEdit(this);
+  e->setReadOnly(readOnly);
   RegisterControl(id, e);
   return e;
 }
