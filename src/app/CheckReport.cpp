@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <optional>
+#include <span>
 
 #include "app/HeadlessRun.h"
 #include "card/ErrorWords.h"
@@ -40,6 +41,14 @@ std::optional<uint32_t> ErrorWordOf(const CString& line) {
 }
 
 QString CardName(const CardInfo& c) { return QStringLiteral("Karte %1").arg(c.number); }
+
+// The cases of a card: every line but the closing summary ("Alle Tests: ..."). A line that
+// checked nothing stays a case, neither failed nor skipped, marked as information.
+std::span<const ResultLine> Cases(const CardResult& card) {
+  std::span<const ResultLine> lines = card.lines;
+  if (!lines.empty() && lines.back().verdict == Verdict::Info) lines = lines.first(lines.size() - 1);
+  return lines;
+}
 
 bool Commit(QSaveFile& file, const QByteArray& bytes, std::string& error) {
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -77,8 +86,8 @@ bool WriteJUnitReport(const RunResult& run, const std::string& path, std::string
   xml.writeAttribute("name", "ZORIX7Check");
   for (const CardResult& card : run.cards) {
     int failures = 0, skipped = 0, tests = 0;
-    for (const auto& l : card.lines) {
-      tests += l.verdict != Verdict::Info;
+    for (const auto& l : Cases(card)) {
+      ++tests;
       failures += l.verdict == Verdict::Fail;
       skipped += l.verdict == Verdict::Skipped;
     }
@@ -99,12 +108,15 @@ bool WriteJUnitReport(const RunResult& run, const std::string& path, std::string
     property("variant", card.card.zorix7F ? "ZORIX7F" : "ZORIX7");
     property("identification", ToQ(card.card.identification));
     xml.writeEndElement();
-    for (const auto& l : card.lines) {
-      if (l.verdict == Verdict::Info) continue;
+    for (const auto& l : Cases(card)) {
       xml.writeStartElement("testcase");
       xml.writeAttribute("classname", CardName(card.card));
       xml.writeAttribute("name", CheckName(l.text));
-      if (l.verdict == Verdict::Fail) {
+      if (l.verdict == Verdict::Info) {
+        xml.writeStartElement("properties");
+        property("verdict", VerdictName(l.verdict));
+        xml.writeEndElement();
+      } else if (l.verdict == Verdict::Fail) {
         xml.writeStartElement("failure");
         xml.writeAttribute("message", ToQ(l.text));
         xml.writeCharacters(ToQ(l.text));
