@@ -4,6 +4,8 @@
 #include "app/AppTestSupport.h"
 #include "commands/BlendenDlg.h"
 #include "commands/CommandDlg.h"
+#include "measure/AnzeigeDlg.h"
+#include "sim/CardModel.h"
 
 using ::testing::ElementsAre;
 
@@ -66,4 +68,26 @@ TEST_F(MainCommands, BlendenNeedsAZorix7F) {
   EXPECT_TRUE(host.Dialogs().empty());
 }
 
+// The command check ends with "Power Down"; the checks after it must still find the card
+// switched on, with the control LCA as the check found it. (The DSP check would ask for its
+// file, and the self-test's DAC test switches the card on itself.)
+TEST_F(MainCommands, CheckAllMeasuresAPoweredCardAfterTheCommandCheck) {
+  auto& d = Start();
+  for (const auto& row : TestColumn()) SetCheck(d, row.checkId, row.buttonId != IDC_DSP && row.buttonId != IDC_TEST);
+  zorix7sim::CardModel& card = *zorix7sim::Card(1);
+  std::map<DWORD, DWORD> before;
+  for (DWORD reg = 0x400; reg < 0x440; reg += 2) before[reg] = ZORIX7ReadRegister(d.m_hCard[0], reg);
+  bool shotSeen = false;
+  QueueDialog<CAnzeigeDlg>([&](CAnzeigeDlg& a) {
+    shotSeen = true;
+    EXPECT_TRUE(card.analoguePowered);
+    EXPECT_GT(card.Adc()[3], 100.0f) << "high voltage on";
+    return ScriptedUiHost::PressOk(a);
+  });
+  Click(d, IDC_CHECK_ALL);
+  EXPECT_TRUE(shotSeen);
+  EXPECT_TRUE(card.analoguePowered);
+  for (const auto& [reg, value] : before) EXPECT_EQ(ZORIX7ReadRegister(d.m_hCard[0], reg), value) << std::hex << reg;
+  EXPECT_THAT(d.m_listResult.Lines(), ::testing::Contains("Command: OK"));
+}
 }  // namespace
