@@ -14,6 +14,9 @@
 //                           lists are comma-separated; missing entries are 0
 //   Kennung[.<offset>]=<hex bytes>   raw record bytes from offset (default 0)
 //   PciConfig[.<offset>]=<hex bytes> configuration space bytes from offset (default 0)
+//   PciWritable[.<offset>]=<hex masks>  bits a configuration write may change, for the
+//                           subsystem ids (0x2C-0x2F, default read-only) and the device's own
+//                           registers 0x40-0xFF (default writable); other offsets follow PCI
 //   BarSize0..BarSize5=<n>  size of a base address region, power of two, 0 = none
 //   RomSize=<n>             expansion ROM size, power of two >= 0x800, 0 = none
 //   EepromFill=<hex byte>   every EEPROM byte
@@ -289,6 +292,7 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
   if (base == "variant" && suffix.empty()) return {};  // taken before the other keys
   if (base == "kennung") return PatchBytes(reinterpret_cast<BYTE*>(&c.kennung), sizeof c.kennung, suffix, value);
   if (base == "pciconfig") return PatchBytes(c.config.data(), c.config.size(), suffix, value);
+  if (base == "pciwritable") return PatchBytes(c.configWritable.data(), c.configWritable.size(), suffix, value);
   if (base == "eeprom") {
     eepromOps.push_back({suffix, std::string(value), false, line});
     return {};

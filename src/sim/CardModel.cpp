@@ -176,6 +176,7 @@ BYTE CardModel::ConfigWritableMask(size_t offset) const {
     DWORD mask = (~(m_spec.romSize - 1) & 0xFFFFF800u) | 1u;
     return static_cast<BYTE>(mask >> (8 * (offset % 4)));
   }
+  if ((offset >= 0x2C && offset < 0x30) || offset >= 0x40) return m_spec.configWritable[offset];
   switch (offset) {
     case 0x04: return 0xFF;
     case 0x05: return 0x07;  // command bits 8-10; the rest is reserved

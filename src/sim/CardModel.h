@@ -17,6 +17,12 @@ namespace zorix7sim {
 
 enum class Variant { Zorix7, Zorix7F };
 
+inline std::array<BYTE, 256> DefaultConfigWritable() {
+  std::array<BYTE, 256> masks{};
+  for (size_t off = 0x40; off < masks.size(); ++off) masks[off] = 0xFF;
+  return masks;
+}
+
 struct CardSpec {
   int number = 0;
   Variant variant = Variant::Zorix7F;
@@ -25,6 +31,8 @@ struct CardSpec {
   DWORD resetMs = 50;  // time from ResetCard until IsReseted reports the card out of reset
   KennungRecord kennung{};
   std::array<BYTE, 256> config{};
+  // Write masks of the subsystem ids (0x2C-0x2F) and of 0x40-0xFF; the rest follows PCI.
+  std::array<BYTE, 256> configWritable = DefaultConfigWritable();
   std::array<DWORD, 6> barSize{};  // 0: BAR not implemented (reads 0, ignores writes)
   DWORD romSize = 0;               // 0: no expansion ROM
   std::array<BYTE, kEepromSize> eeprom{};

@@ -57,8 +57,7 @@ TEST_F(SelfTest, DacTestAsksTheOperatorAndAlwaysEndsTheRamps) {
   Open();
   host.QueueAnswer(IDNO);
   EXPECT_EQ(Run(9, FALSE), "DAC: nicht OK");
-  EXPECT_EQ(CommandArgs(), std::vector<std::string>({"0x1800, 0, null", "0x4001, 1, words", "0x4001, 1, words"}));
-  EXPECT_EQ(Model().lastCommand->words[0], 0x200u);
+  EXPECT_EQ(CommandArgs(), std::vector<std::string>({"0x1800, 0, null", "0x4001, 1, 0x80000200", "0x4001, 1, 0x200"}));
   EXPECT_EQ(host.Boxes().back().text, "DAC-Rampen OK?");
   EXPECT_EQ(host.Boxes().back().caption, "DAC-Test");
   host.QueueAnswer(IDYES);
