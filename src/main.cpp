@@ -181,10 +181,5 @@ int main(int argc, char** argv) {
   }
 
   RunResult run = RunHeadless(options, moduleDir, stdout);
-  std::string why;
-  if (!options.junitPath.empty() && !WriteJUnitReport(run, options.junitPath, why))
-    std::fprintf(stderr, "zorix7check: Bericht %s: %s\n", options.junitPath.c_str(), why.c_str());
-  if (!options.jsonPath.empty() && !WriteJsonReport(run, options.jsonPath, why))
-    std::fprintf(stderr, "zorix7check: Bericht %s: %s\n", options.jsonPath.c_str(), why.c_str());
-  return run.status;
+  return WriteReports(options, run);
 }

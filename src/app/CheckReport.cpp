@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <optional>
+#include <span>
 
 #include "app/HeadlessRun.h"
 #include "card/ErrorWords.h"
@@ -50,6 +51,14 @@ QJsonArray WouldWriteJson(const std::vector<CardWrite>& writes) {
 
 QString CardName(const CardInfo& c) { return QStringLiteral("Karte %1").arg(c.number); }
 
+// The cases of a card: every line but the closing summary ("Alle Tests: ..."). A line that
+// checked nothing stays a case, neither failed nor skipped, marked as information.
+std::span<const ResultLine> Cases(const CardResult& card) {
+  std::span<const ResultLine> lines = card.lines;
+  if (!lines.empty() && lines.back().verdict == Verdict::Info) lines = lines.first(lines.size() - 1);
+  return lines;
+}
+
 bool Commit(QSaveFile& file, const QByteArray& bytes, std::string& error) {
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
     error = file.errorString().toStdString();
@@ -86,8 +95,8 @@ bool WriteJUnitReport(const RunResult& run, const std::string& path, std::string
   xml.writeAttribute("name", "ZORIX7Check");
   for (const CardResult& card : run.cards) {
     int failures = 0, skipped = 0, tests = 0;
-    for (const auto& l : card.lines) {
-      tests += l.verdict != Verdict::Info;
+    for (const auto& l : Cases(card)) {
+      ++tests;
       failures += l.verdict == Verdict::Fail;
       skipped += l.verdict == Verdict::Skipped;
     }
@@ -108,12 +117,15 @@ bool WriteJUnitReport(const RunResult& run, const std::string& path, std::string
     property("variant", card.card.zorix7F ? "ZORIX7F" : "ZORIX7");
     property("identification", ToQ(card.card.identification));
     xml.writeEndElement();
-    for (const auto& l : card.lines) {
-      if (l.verdict == Verdict::Info) continue;
+    for (const auto& l : Cases(card)) {
       xml.writeStartElement("testcase");
       xml.writeAttribute("classname", CardName(card.card));
       xml.writeAttribute("name", CheckName(l.text));
-      if (l.verdict == Verdict::Fail) {
+      if (l.verdict == Verdict::Info) {
+        xml.writeStartElement("properties");
+        property("verdict", VerdictName(l.verdict));
+        xml.writeEndElement();
+      } else if (l.verdict == Verdict::Fail) {
         xml.writeStartElement("failure");
         xml.writeAttribute("message", ToQ(l.text));
         xml.writeCharacters(ToQ(l.text));
@@ -157,7 +169,7 @@ bool WriteJsonReport(const RunResult& run, const std::string& path, std::string&
     QJsonArray checks;
     for (const auto& l : card.lines) {
       QJsonObject check{{"name", CheckName(l.text)}, {"line", ToQ(l.text)}, {"verdict", VerdictName(l.verdict)}};
-      if (auto word = ErrorWordOf(l.text); word && l.verdict == Verdict::Fail) {
+      if (auto word = l.errorWord ? l.errorWord : ErrorWordOf(l.text); word && l.verdict == Verdict::Fail) {
         check["errorWord"] = static_cast<qint64>(*word);
         if (const char* meaning = errorword::Meaning(*word)) check["errorMeaning"] = meaning;
       }
@@ -176,4 +188,18 @@ bool WriteJsonReport(const RunResult& run, const std::string& path, std::string&
   QJsonObject root{{"program", "ZORIX7Check"}, {"exitStatus", run.status}, {"cards", cards}, {"cardErrors", errors}};
   QSaveFile file(QString::fromStdString(path));
   return Commit(file, QJsonDocument(root).toJson(), error);
+}
+
+int WriteReports(const HeadlessOptions& options, RunResult& run, FILE* err) {
+  using Writer = bool (*)(const RunResult&, const std::string&, std::string&);
+  const std::pair<const std::string&, Writer> reports[] = {{options.junitPath, WriteJUnitReport},
+                                                          {options.jsonPath, WriteJsonReport}};
+  for (const auto& [path, write] : reports) {
+    std::string why;
+    if (path.empty() || write(run, path, why)) continue;
+    std::fprintf(err, "zorix7check: Bericht %s: %s\n", path.c_str(), why.c_str());
+    // A run whose record is lost cannot pass on a production line.
+    run.status = kExitUsage;
+  }
+  return run.status;
 }

@@ -22,9 +22,10 @@ void NoteManualBlockLoop(const HeadlessOptions& options, const CZORIX7CheckDlg& 
                     "\"ASCAN?\", geprüft wird nur ein Zyklus, keine Blenden.\n");
 }
 
-bool AnyPassed(const std::vector<ResultLine>& lines) {
+// Only a passed or failed line checked something; information and skipped lines did not.
+bool CheckedSomething(const std::vector<ResultLine>& lines) {
   for (const auto& l : lines)
-    if (l.verdict == Verdict::Pass) return true;
+    if (l.verdict == Verdict::Pass || l.verdict == Verdict::Fail) return true;
   return false;
 }
 }  // namespace
@@ -67,10 +68,14 @@ RunResult RunHeadless(const HeadlessOptions& options, const CString& moduleDir, 
       dlg.RunCheckAll(skip);
       CardResult card{dlg.CardInfoOf(n), {}};
       card.lines.assign(dlg.ResultLines().begin() + static_cast<long>(first), dlg.ResultLines().end());
+      // Each card must have been checked: one card's passes do not stand for another.
+      if (!CheckedSomething(card.lines)) {
+        std::fprintf(out, "Karte %u: nichts geprüft\n", n);
+        checkedSomething = false;
+      }
       run.cards.push_back(std::move(card));
     }
-    checkedSomething = false;
-    for (const auto& c : run.cards) checkedSomething |= AnyPassed(c.lines) || AnyFailed(c.lines);
+    checkedSomething &= !run.cards.empty();
   } else {
     for (UINT n = 1; n <= dlg.m_nCards; ++n) run.cards.push_back({dlg.CardInfoOf(n), {}});
   }

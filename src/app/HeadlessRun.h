@@ -44,5 +44,8 @@ RunResult RunHeadless(const HeadlessOptions& options, const CString& moduleDir, 
 // Reports. False with a reason when the file cannot be written.
 bool WriteJUnitReport(const RunResult& run, const std::string& path, std::string& error);
 bool WriteJsonReport(const RunResult& run, const std::string& path, std::string& error);
+// Writes the reports the options name; a report that cannot be written makes the status
+// kExitUsage. Returns the run's exit status.
+int WriteReports(const HeadlessOptions& options, RunResult& run, FILE* err = stderr);
 // Whether a report could be created there, checked before any card is touched.
 bool CanWriteReport(const std::string& path, std::string& error);

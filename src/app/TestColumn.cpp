@@ -39,7 +39,12 @@ void CZORIX7CheckDlg::RunTestButton(int buttonId) {
     return;
   }
   if (row->needsZorix7F && !ZORIX7IsVersion3(SelectedCard())) {
-    MessageBox("Keine ZORIX7F!", row->caption);
+    UpdateData(TRUE);
+    // In the automatic mode the reports keep the test, as not run on this card.
+    if (this->*row->autoCheck)
+      AppendResultLine(CString(row->prefix) + "Keine ZORIX7F!", Verdict::Skipped);
+    else
+      MessageBox("Keine ZORIX7F!", row->caption);
     return;
   }
   EnsurePowerOn(TRUE);
@@ -59,15 +64,13 @@ void CZORIX7CheckDlg::RunAutomatic(const TestColumnRow& row, CTestDialog& dlg) {
   switch (row.autoMode) {
     case AutoMode::Nothing:
       return;
-    case AutoMode::LineOnly:
+    case AutoMode::RunCheck:
+    case AutoMode::RunInfo: {
+      const BOOL ok = dlg.Check(m_strResult);
       m_strResult = row.prefix + m_strResult;
-      AppendResultLine(m_strResult, Verdict::Info);
-      return;
-    case AutoMode::RunCheck: {
-      BOOL ok = dlg.Check(m_strResult);
-      m_strResult = row.prefix + m_strResult;
-      AppendResultLine({m_strResult, VerdictOf(ok), dlg.WouldWrite()});
-      for (const ResultLine& line : dlg.FurtherLines()) AppendResultLine(line.text, line.verdict);
+      AppendResultLine({m_strResult, row.autoMode == AutoMode::RunInfo ? Verdict::Info : VerdictOf(ok),
+                        ok ? std::nullopt : dlg.ErrorWord(), dlg.WouldWrite()});
+      for (const ResultLine& line : dlg.FurtherLines()) AppendResultLine(line);
       return;
     }
   }

@@ -12,7 +12,7 @@ class CZORIX7CheckDlg;
 // How a test button behaves when the check-box beside it is set.
 enum class AutoMode {
   RunCheck,  // run the dialog's silent check, log prefix + verdict
-  LineOnly,  // log prefix + the current result text, run nothing
+  RunInfo,   // run it, but its own line checked nothing; further lines carry the verdicts
   Nothing,   // do nothing at all
 };
 

@@ -16,7 +16,7 @@
 
 CZORIX7CheckDlg::CZORIX7CheckDlg(QWidget* parent) : CDialog(IDD_ZORIX7CHECK_DIALOG, parent) {
   for (const auto& row : TestColumn()) m_strStatus.push_back(row.statusText);
-  SetWindowText("ZORIX7Check");
+  SetWindowText("ZORIX7 Check");
   setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
 }
 
@@ -192,7 +192,9 @@ void CZORIX7CheckDlg::OnClearList() {
   m_resultTimes.clear();
 }
 
-void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict) { AppendResultLine({line, verdict, {}}); }
+void CZORIX7CheckDlg::AppendResultLine(const CString& line, Verdict verdict, std::optional<DWORD> errorWord) {
+  AppendResultLine(ResultLine(line, verdict, errorWord));
+}
 
 void CZORIX7CheckDlg::AppendResultLine(ResultLine line) {
   int index = m_listResult.AddString(line.text);

@@ -147,7 +147,8 @@ class CZORIX7CheckDlg : public CDialog {
   bool IsButtonLive(int buttonId) const;
   void RunTestButton(int buttonId);
   // Appends and selects a line; its verdict is kept beside it for headless runs and reports.
-  void AppendResultLine(const CString& line, Verdict verdict = Verdict::Info);
+  void AppendResultLine(const CString& line, Verdict verdict = Verdict::Info,
+                        std::optional<DWORD> errorWord = std::nullopt);
   void AppendResultLine(ResultLine line);
   const std::vector<ResultLine>& ResultLines() const { return m_resultLines; }
   // Told of every line as it is appended (headless runs print them as they come).

@@ -154,7 +154,9 @@ void RunAndLog(CZORIX7CheckDlg& dlg, Run run) {
     line = run(host);
   }
   if (!line.logged) return;
-  dlg.AppendResultLine(line.text, line.checkedSomething ? VerdictOf(line.ok) : Verdict::Info);
+  const Verdict verdict =
+      line.skipped ? Verdict::Skipped : line.checkedSomething ? VerdictOf(line.ok) : Verdict::Info;
+  dlg.AppendResultLine(line.text, verdict);
 }
 }  // namespace
 

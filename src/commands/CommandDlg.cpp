@@ -18,6 +18,7 @@
 #include "commands/CmdShotDlg.h"
 #include "commands/CmdTriggerDlg.h"
 #include "commands/CommandSet.h"
+#include "card/ControlLca.h"
 #include "platform/Clock.h"
 #include "platform/UiHost.h"
 
@@ -166,15 +167,37 @@ void CCommandDlg::OnAdc() {
 }
 
 BOOL CCommandDlg::Check(CString& result) {
+  const auto saved = SaveControlLca();
+  const BOOL ok = RunChain(result);
+  RestoreCard(saved);
+  return ok;
+}
+
+BOOL CCommandDlg::RunChain(CString& result) {
+  m_checkError.reset();
   for (const cmd::ChainStep& step : cmd::AutomaticChain()) {
     DWORD error = 0;
     BOOL ok = Send(step.code, error);
     if (ok && step.warmUp) ok = ZORIX7WarmUp(m_hCard, &error);
     if (!ok) {
-      result = cmd::ChainFailure(step.label, error);
+      result = cmd::ChainFailure(step.label);
+      m_checkError = error;
       return FALSE;
     }
   }
   result = "OK";
   return TRUE;
+}
+
+std::vector<std::pair<uint16_t, DWORD>> CCommandDlg::SaveControlLca() const {
+  std::vector<std::pair<uint16_t, DWORD>> saved;
+  if (!ZORIX7IsVersion3(m_hCard)) return saved;  // a plain card has no control LCA
+  for (uint16_t reg : regmap::WriteOrder(lca::ControlLcaFields())) saved.emplace_back(reg, ZORIX7ReadRegister(m_hCard, reg));
+  return saved;
+}
+
+void CCommandDlg::RestoreCard(const std::vector<std::pair<uint16_t, DWORD>>& saved) {
+  DWORD error = 0;
+  Send(dsp::kPowerUp, error);  // a card that refuses it shows in the later checks
+  for (const auto& [reg, value] : saved) ZORIX7WriteRegister(m_hCard, reg, value);
 }

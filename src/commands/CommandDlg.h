@@ -4,6 +4,8 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "card/DspCommands.h"
 #include "card/zorix7dll.h"
@@ -47,8 +49,11 @@ class CCommandDlg : public CTestDialog {
   ~CCommandDlg() override;
 
   // The automatic command check: Reset with warm-up, Power Up, Offset, Sys Attenuation, Shot,
-  // Start, Stop, Power Down; each step only after the one before succeeded.
+  // Start, Stop, Power Down; each step only after the one before succeeded. Afterwards the card
+  // is switched on again and its control LCA gets back what it held, so later checks measure
+  // the card as they would have found it.
   BOOL Check(CString& result) override;
+  std::optional<DWORD> ErrorWord() const override { return m_checkError; }
 
   // Button handlers.
   void OnCommand(dsp::Command code);
@@ -74,8 +79,13 @@ class CCommandDlg : public CTestDialog {
 
  private:
   BOOL Send(dsp::Command code, DWORD& error);
+  BOOL RunChain(CString& result);
+  // The control LCA's written registers, read before the check and written back after it.
+  std::vector<std::pair<uint16_t, DWORD>> SaveControlLca() const;
+  void RestoreCard(const std::vector<std::pair<uint16_t, DWORD>>& saved);
   void AppendReply(const CString& line);
   static std::unique_ptr<CCmdParamDlg> MakeParamDlg(dsp::Command code);
 
   std::map<dsp::Command, std::array<DWORD, 2>> m_words;
+  std::optional<DWORD> m_checkError;
 };

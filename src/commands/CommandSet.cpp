@@ -60,9 +60,7 @@ CString ResetLine(int polls) {
 
 std::span<const ChainStep> AutomaticChain() { return kChain; }
 
-CString ChainFailure(const char* label, DWORD error) {
-  return CString(label) + "Command Error" + CString::Formatted(" %X", error);
-}
+CString ChainFailure(const char* label) { return CString(label) + "Command Error"; }
 
 CString AdcText(const std::array<float, 6>& v) {
   return CString::Formatted(

@@ -46,8 +46,8 @@ struct ChainStep {
 };
 // The automatic command check: each step only after the one before succeeded.
 std::span<const ChainStep> AutomaticChain();
-// label + "Command Error" + " %X".
-CString ChainFailure(const char* label, DWORD error);
+// label + "Command Error"; the error word goes to the reports beside the line.
+CString ChainFailure(const char* label);
 
 // The ADC readout: temperature, analogue +5 V, analogue -5 V, high voltage, digital -5 V,
 // ADC reference.

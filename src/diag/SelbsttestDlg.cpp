@@ -3,11 +3,11 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "card/DspCommands.h"
 #include "diag/SelfTests.h"
-#include "params/ParameterProfile.h"
 #include "platform/CWinApp.h"
 #include "platform/Clock.h"
 #include "platform/UiHost.h"
@@ -22,10 +22,9 @@ CSelbsttestDlg::CSelbsttestDlg(HZORIX7 card) : CTestDialog(IDD), m_hCard(card) {
 
 void CSelbsttestDlg::CreateControls() {
   auto* grid = new QGridLayout(this);
-  QLabel* result = AddStatic(IDC_RESULT, "");
-  result->setWordWrap(true);
+  // Read-only, so every mismatch line can be scrolled to and copied.
+  QPlainTextEdit* result = AddMultiLineEdit(IDC_RESULT, true);
   result->setMinimumHeight(60);
-  result->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   grid->addWidget(result, 0, 0, 1, 2);
   int row = 1;
   for (int n = 0; n < selftest::kTests; ++n, ++row) {
@@ -42,12 +41,7 @@ void CSelbsttestDlg::CreateControls() {
 }
 
 void CSelbsttestDlg::DoDataExchange(CDataExchange* pDX) {
-  // The result text keeps its CR LF line ends for the result list; the box shows plain ones.
-  if (!pDX->m_bSaveAndValidate) {
-    CString shown = m_strResult;
-    for (size_t at; (at = shown.str().find('\r')) != std::string::npos;) shown.str().erase(at, 1);
-    DDX_Text(pDX, IDC_RESULT, shown);
-  }
+  if (!pDX->m_bSaveAndValidate) DDX_Text(pDX, IDC_RESULT, m_strResult);
   for (int n = 0; n < selftest::kTests; ++n) DDX_Check(pDX, IDC_FIRST_CHOICE + n, m_bTest[n]);
   DDX_Check(pDX, IDC_SPARE, m_bSpare);
   DDX_Check(pDX, IDC_ZYKLISCH, m_bZyklisch);

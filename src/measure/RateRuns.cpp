@@ -26,15 +26,16 @@ class RateRun {
       : m_host(host), m_c(host.ReadControls()), m_caption(caption), m_mode(m_c.kontinuierlich ? 3 : 1) {}
 
   void Box(const CString& text) { m_host.MessageBox(text, m_caption); }
-  // The first failure's text stays in the line.
+  // The latest failure's text is the line's.
   void Fail(const CString& text) {
-    if (m_ok) m_text = text;
+    m_text = text;
     m_ok = false;
   }
-  // A failure shown in a box: its words are the line's when no text came first.
+  // A failure shown in a box: its words are the line's unless a failure text is there.
   void FailBox(const CString& text) {
     Box(text);
-    Fail(text);
+    if (m_text.IsEmpty()) m_text = text;
+    m_ok = false;
   }
   RunLine Line(const CString& prefix, bool dmaWord) {
     RunLine line;
@@ -359,12 +360,13 @@ class RateCards : RateRun {
         m_cards.emplace_back();
         m_cards.back().run = m_host.Card(static_cast<UINT>(i + 1));
       }
-      if (PrepareSetZero()) {
-        if (m_c.anzeige) OpenDisplays();
-        for (auto& card : m_cards) card.buffer.assign(kRunBufferBytes, 0);
-        if (Prepare() && StartAll()) Loop();
-        Finish();
-      }
+      // A card that failed its set 0 fails the run, but every card is still prepared,
+      // started and, at the end, cleared.
+      PrepareSetZero();
+      if (m_c.anzeige) OpenDisplays();
+      for (auto& card : m_cards) card.buffer.assign(kRunBufferBytes, 0);
+      if (Prepare() && StartAll() && m_ok) Loop();
+      Finish();
     }
     return Line(m_n == 1 ? CString("1 Kanal: ") : CString::Formatted("%d Kanäle: ", m_n), false);
   }
@@ -396,13 +398,12 @@ class RateCards : RateRun {
   int Number(const Card& card) const { return static_cast<int>(&card - m_cards.data()) + 1; }
   const ParameterSet& Set(const Card& card) const { return card.run.sets[m_m]; }
 
-  bool PrepareSetZero() {
+  void PrepareSetZero() {
     for (auto& card : m_cards) {
       if (!PrepareSetOnCard(card.run.sets[0], card.run.handle, &m_error))
         Append(CString::Formatted("Karte %d Parametersatz 0 Error %X", Number(card), m_error));
       Sleep(kSettleMs);
     }
-    return m_ok;
   }
 
   void OpenDisplays() {
@@ -463,17 +464,20 @@ class RateCards : RateRun {
   // Rounds over the cards, one poll each, until every card has its cycles or the run failed.
   void Loop() {
     std::vector<FetchWatch> watches(m_cards.size(), FetchWatch(m_c.timeOutSeconds));
+    PollRounds rounds;
     const DWORD start = GetTickCount();
     bool open = true;
     while (m_ok && open) {
       open = false;
+      bool allPending = true;
       int done = 0;
       for (size_t i = 0; i < m_cards.size() && m_ok; ++i) {
         Card& card = m_cards[i];
         if (card.count < m_c.zyklen) {
           open = true;
-          Poll(card, watches[i]);
+          allPending &= Poll(card, watches[i]);
         } else if (card.count == m_c.zyklen) {
+          allPending = false;
           ZORIX7Stop(card.run.handle, &m_error);
           if (card.display >= 0) m_host.CloseDisplay(card.display);
           card.display = -1;
@@ -482,24 +486,31 @@ class RateCards : RateRun {
         done += std::min(card.count, m_c.zyklen);
       }
       m_host.Progress(done / m_n, m_c.zyklen);
+      rounds.EndRound(open && allPending);
     }
     m_elapsed = GetTickCount() - start;
     m_host.Progress(0, 0);
   }
 
-  void Poll(Card& card, FetchWatch& watch) {
+  // One poll of the card's fetch, and what follows a shot that is in; true: still pending.
+  bool Poll(Card& card, FetchWatch& watch) {
     const HZORIX7 h = card.run.handle;
     DWORD* bytes = m_host.DataBytes();
     *bytes = kRunBufferBytes;
     DWORD error = 0;
     if (ZORIX7IsReadyGetDataIntReturn(h, bytes, &error) != 0) {
-      if (error)
-        Retire(card, CString::Formatted("Karte %d IsReadyGetData Error %X", Number(card), error));
-      else if (!watch.Pending())
-        Retire(card, CString::Formatted("Karte %d IsReadyGetData Error %X", Number(card), errorword::kDataTimeOut));
-      return;
+      if (!error && !watch.Expired()) return true;
+      Retire(card, CString::Formatted("Karte %d IsReadyGetData Error %X", Number(card), error ? error : errorword::kDataTimeOut));
+      return false;
     }
+    ShotIn(card);
     watch.Restart();
+    return false;
+  }
+
+  void ShotIn(Card& card) {
+    const HZORIX7 h = card.run.handle;
+    DWORD* bytes = m_host.DataBytes();
     ++card.count;
     if (!m_c.kontinuierlich && !ZORIX7GetGates(h, &card.readout, &m_error)) {
       const CString text = CString::Formatted("Karte %d GetGates Error %X", Number(card), m_error);

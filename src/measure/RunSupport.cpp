@@ -20,27 +20,30 @@ DWORD FetchLimitMs(UINT timeOutSeconds) {
 
 FetchWatch::FetchWatch(UINT timeOutSeconds) : m_limitMs(FetchLimitMs(timeOutSeconds)) { Restart(); }
 
-void FetchWatch::Restart() {
-  m_start = GetTickCount();
-  m_polls = 0;
-}
+void FetchWatch::Restart() { m_start = GetTickCount(); }
 
-bool FetchWatch::Pending() {
-  if (GetTickCount() - m_start >= m_limitMs) return false;
-  if (++m_polls > kPollBurst) Sleep(1);
-  return true;
+bool FetchWatch::Expired() const { return GetTickCount() - m_start >= m_limitMs; }
+
+void PollRounds::EndRound(bool allPending) {
+  if (!allPending) {
+    m_idle = 0;
+  } else if (++m_idle > kPollBurst) {
+    Sleep(1);
+  }
 }
 
 bool AwaitFetch(HZORIX7 card, DWORD* bytes, UINT timeOutSeconds, DWORD& error) {
   FetchWatch watch(timeOutSeconds);
+  PollRounds rounds;
   for (;;) {
     error = 0;
     if (ZORIX7IsReadyGetDataIntReturn(card, bytes, &error) == 0) return true;
     if (error) return false;
-    if (!watch.Pending()) {
+    if (watch.Expired()) {
       error = errorword::kDataTimeOut;
       return false;
     }
+    rounds.EndRound(true);
   }
 }
 

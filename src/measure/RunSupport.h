@@ -17,20 +17,28 @@ constexpr DWORD kRunBufferBytes = kDataBufferBytes;
 // answers first.
 DWORD FetchLimitMs(UINT timeOutSeconds);
 
-// Watches one outstanding fetch. Polls come without pause; after a burst of pending polls
-// each further one waits 1 ms on the clock, so the time-out comes even on a clock that only
-// moves when someone sleeps.
+// Watches one outstanding fetch against its time limit.
 class FetchWatch {
  public:
   explicit FetchWatch(UINT timeOutSeconds);
   void Restart();
-  // After a pending poll: false once the limit has passed.
-  bool Pending();
+  bool Expired() const;
 
  private:
   DWORD m_limitMs;
   DWORD m_start = 0;
-  unsigned m_polls = 0;
+};
+
+// Paces rounds of polls over the outstanding fetches. A poll never waits, so no card holds up
+// the others; only a round in which every fetch was still pending may yield, and only after a
+// burst of such rounds: then 1 ms on the clock, so time-outs come even on a clock that only
+// moves when someone sleeps.
+class PollRounds {
+ public:
+  void EndRound(bool allPending);
+
+ private:
+  unsigned m_idle = 0;
 };
 
 // Polls ZORIX7IsReadyGetDataIntReturn until it returns 0 (true) or writes an error word

@@ -89,16 +89,6 @@ const ParameterSet& Defaults() {
 }
 }  // namespace
 
-BOOL GetProfileYesNo(CWinApp& app, const char* section, const char* key, const char* defaultValue) {
-  CString v = app.GetProfileString(section, key, defaultValue);
-  if (!v.IsEmpty() && (v.GetAt(0) == 'n' || v.GetAt(0) == 'N')) return FALSE;
-  return TRUE;
-}
-
-BOOL WriteProfileYesNo(CWinApp& app, const char* section, const char* key, BOOL value) {
-  return app.WriteProfileString(section, key, value ? "yes" : "no");
-}
-
 CString ParameterSectionName(int cardNumber, int setNumber) {
   return CString::Formatted("Karte%d-Satz%d", cardNumber, setNumber);
 }

@@ -3,10 +3,6 @@
 #include "params/ParameterSet.h"
 #include "platform/CWinApp.h"
 
-// "yes"/"no" keys: off only when the value starts with n or N (an empty value is on).
-BOOL GetProfileYesNo(CWinApp& app, const char* section, const char* key, const char* defaultValue);
-BOOL WriteProfileYesNo(CWinApp& app, const char* section, const char* key, BOOL value);
-
 // Section name of one set of one card, e.g. "Karte2-Satz0".
 CString ParameterSectionName(int cardNumber, int setNumber);
 

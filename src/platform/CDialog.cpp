@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +37,11 @@ bool ReadControlText(QWidget* w, CString& text) {
     text = FromQ(l->text());
     return true;
   }
+  if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+    // Line ends as a Windows multi-line edit gives them.
+    text = FromQ(m->toPlainText().replace('\n', "\r\n"));
+    return true;
+  }
   return false;
 }
 
@@ -44,6 +50,8 @@ void WriteControlText(QWidget* w, const CString& text) {
     e->setText(ToQ(text));
   else if (auto* l = qobject_cast<QLabel*>(w))
     l->setText(ToQ(text));
+  else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+    m->setPlainText(ToQ(text).remove('\r'));
 }
 
 // A message names its field when a label stands beside it.
@@ -429,6 +437,13 @@ QPushButton* CDialog::AddButton(int id, const CString& caption, std::function<vo
 
 QLineEdit* CDialog::AddEdit(int id) {
   auto* e = new QLineEdit(this);
+  RegisterControl(id, e);
+  return e;
+}
+
+QPlainTextEdit* CDialog::AddMultiLineEdit(int id, bool readOnly) {
+  auto* e = new QPlainTextEdit(this);
+  e->setReadOnly(readOnly);
   RegisterControl(id, e);
   return e;
 }

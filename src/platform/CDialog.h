@@ -17,6 +17,7 @@ class QBoxLayout;
 class QLayout;
 class QPushButton;
 class QLineEdit;
+class QPlainTextEdit;
 class QCheckBox;
 class QRadioButton;
 class QLabel;
@@ -131,6 +132,8 @@ class CDialog : public QDialog {
   // IDOK and IDCANCEL without a handler run OnOK and OnCancel.
   QPushButton* AddButton(int id, const CString& caption, std::function<void()> onClick = {});
   QLineEdit* AddEdit(int id);
+  // A multi-line edit; its text keeps CR LF line ends in the exchange, as on Windows.
+  QPlainTextEdit* AddMultiLineEdit(int id, bool readOnly);
   QCheckBox* AddCheck(int id, const CString& caption);
   QRadioButton* AddRadio(int id, const CString& caption, std::function<void()> onClick = {});
   // The buttons of one field: a click reads the controls, selects its button, clears the

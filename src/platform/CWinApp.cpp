@@ -75,3 +75,13 @@ bool ProfileWriteBatch::Commit() {
   m_ok = profile::EndBatch();
   return m_ok;
 }
+
+BOOL GetProfileYesNo(CWinApp& app, const char* section, const char* key, const char* defaultValue) {
+  CString v = app.GetProfileString(section, key, defaultValue);
+  if (!v.IsEmpty() && (v.GetAt(0) == 'n' || v.GetAt(0) == 'N')) return FALSE;
+  return TRUE;
+}
+
+BOOL WriteProfileYesNo(CWinApp& app, const char* section, const char* key, BOOL value) {
+  return app.WriteProfileString(section, key, value ? "yes" : "no");
+}

@@ -30,6 +30,10 @@ class CWinApp {
 // The application object in use (the most recently constructed one still alive).
 CWinApp* AfxGetApp();
 
+// "yes"/"no" keys: off only when the value starts with n or N (an empty value is on).
+BOOL GetProfileYesNo(CWinApp& app, const char* section, const char* key, const char* defaultValue);
+BOOL WriteProfileYesNo(CWinApp& app, const char* section, const char* key, BOOL value);
+
 // Collects the writes of one save into a single atomic file write at the end of the scope.
 class ProfileWriteBatch {
  public:

@@ -14,6 +14,13 @@ constexpr size_t kPromBlock = 128;
 
 const char* Bool(BOOL b) { return b ? "TRUE" : "FALSE"; }
 
+// "XX XX ..." of the bytes, as a test compares them.
+std::string HexBytes(const BYTE* bytes, size_t count) {
+  std::string text;
+  for (size_t i = 0; i < count; ++i) text += Format(i ? " %02X" : "%02X", bytes[i]);
+  return text;
+}
+
 // Common guard of the calls that take a set number.
 bool SetInRange(Call& c, BYTE set) {
   if (set < kSets) return true;
@@ -124,7 +131,10 @@ BOOL ZORIX7CancelGetData(HZORIX7 h, DWORD* error) {
 
 BOOL ZORIX7Command(HZORIX7 h, DWORD code, DWORD wordCount, DWORD* words, DWORD* error) {
   Call c("ZORIX7Command", h, error, true);
-  c.Args(Format("0x%X, %u, %s", code, wordCount, words ? "words" : "null"));
+  std::string args = Format("0x%X, %u", code, wordCount);
+  if (!words) args += ", null";
+  for (DWORD i = 0; words && i < std::min<DWORD>(wordCount, 2); ++i) args += Format(", 0x%X", words[i]);
+  c.Args(args);
   if (!c.Begin()) return FALSE;
   if (wordCount > 2) return c.Fail(kErrOutOfRange);
   if (wordCount > 0 && !words) return c.Fail(kErrNullPointer);
@@ -170,6 +180,7 @@ BOOL ZORIX7ReadConfigData(HZORIX7 h, PciConfigImage* image) {
 
 BOOL ZORIX7WriteConfigData(HZORIX7 h, const PciConfigImage* image) {
   Call c("ZORIX7WriteConfigData", h, nullptr, false);
+  if (image) c.Args(HexBytes(image->bytes, sizeof image->bytes));  // the whole image sent
   if (!c.Begin({image})) return FALSE;
   c.card().WriteConfig(*image);
   return c.Succeed();
@@ -392,7 +403,7 @@ BOOL ZORIX7IsDataInFIFO(HZORIX7 h, BOOL* dataInFifo, DWORD* error) {
 BOOL ZORIX7GetADC(HZORIX7 h, float* sixValues, DWORD* error) {
   Call c("ZORIX7GetADC", h, error, true);
   if (!c.Begin({sixValues})) return FALSE;
-  const auto& values = c.card().setup().adc;
+  const auto values = c.card().Adc();
   std::copy(values.begin(), values.end(), sixValues);
   return c.Succeed();
 }

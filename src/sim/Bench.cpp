@@ -14,11 +14,16 @@
 //                           lists are comma-separated; missing entries are 0
 //   Kennung[.<offset>]=<hex bytes>   raw record bytes from offset (default 0)
 //   PciConfig[.<offset>]=<hex bytes> configuration space bytes from offset (default 0)
+//   PciWritable[.<offset>]=<hex masks>  bits a configuration write may change, for the
+//                           subsystem ids (0x2C-0x2F, default read-only) and the device's own
+//                           registers 0x40-0xFF (default writable); other offsets follow PCI
 //   BarSize0..BarSize5=<n>  size of a base address region, power of two, 0 = none
 //   RomSize=<n>             expansion ROM size, power of two >= 0x800, 0 = none
 //   EepromFill=<hex byte>   every EEPROM byte
 //   Eeprom[.<offset>]=<hex bytes>    EEPROM bytes from offset
-//   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234
+//   Reg<address>=<n>        register value, e.g. Reg0x42E=0x1234; control-LCA registers
+//                           (0x400-0x43E) return to these values (unset: 0) on the DSP's
+//                           "Reset" command
 //                           operation registers 0x00-0x3C: out mailbox 1 holds 0x207 and is
 //                           marked full in the mailbox status (0x34) unless set here
 //                           ESB Delay (0x42E) of a ZORIX7F reports the echo start of the
@@ -59,6 +64,10 @@
 //                           fetches deliver shots of the cycle even when stopped or cleared
 //   (tests/sim/never-ready-bench.ini has one card of each)
 //   DSP commands:
+//   PoweredDown=1           the analogue part starts switched off, as after "Power Down"
+//                           (0x1400); "Power Up" (0x1800) switches it on. While it is off,
+//                           shots bring no echo and no noise (a flat A-scan, gates without
+//                           results) and GetADC reads 0 V for analogue +5 V, -5 V and high voltage
 //   Adc=38.5,5.02,4.97,148,5.01,2.5   what GetADC reads: temperature in °C, analogue +5 V,
 //                           analogue -5 V, high voltage, digital -5 V, ADC reference (V)
 //   ResetMs also sets how often a caller polling IsReseted every 10 ms sees the reset
@@ -283,6 +292,7 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
   if (base == "variant" && suffix.empty()) return {};  // taken before the other keys
   if (base == "kennung") return PatchBytes(reinterpret_cast<BYTE*>(&c.kennung), sizeof c.kennung, suffix, value);
   if (base == "pciconfig") return PatchBytes(c.config.data(), c.config.size(), suffix, value);
+  if (base == "pciwritable") return PatchBytes(c.configWritable.data(), c.configWritable.size(), suffix, value);
   if (base == "eeprom") {
     eepromOps.push_back({suffix, std::string(value), false, line});
     return {};
@@ -371,10 +381,13 @@ std::string ApplyCardKey(CardSpec& c, const std::string& key, std::string_view v
     (key == "extrafifowords" ? c.extraFifoWords : c.shotPeriodUs) = static_cast<DWORD>(*v);
     return {};
   }
-  if (key == "neverreset" || key == "neverready" || key == "neverempty") {
+  if (key == "neverreset" || key == "neverready" || key == "neverempty" || key == "powereddown") {
     auto v = Number(value, 1, problem);
     if (!v) return problem;
-    (key == "neverreset" ? c.neverReset : key == "neverready" ? c.neverReady : c.neverEmpty) = *v != 0;
+    (key == "neverreset"   ? c.neverReset
+     : key == "neverready" ? c.neverReady
+     : key == "neverempty" ? c.neverEmpty
+                           : c.poweredDown) = *v != 0;
     return {};
   }
   if (key == "noiseseed") {

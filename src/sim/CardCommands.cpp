@@ -83,7 +83,8 @@ DWORD CardModel::RunCommand(const CommandRecord& c) {
       break;
     case dsp::kPowerUp:
     case dsp::kPowerDown:
-      WriteField(*this, lca::kCommand, kPowerFirst, kPowerBits, c.code == dsp::kPowerUp ? 0x1F : 0);
+      analoguePowered = c.code == dsp::kPowerUp;
+      WriteField(*this, lca::kCommand, kPowerFirst, kPowerBits, analoguePowered ? 0x1F : 0);
       break;
     case dsp::kStart:
     case dsp::kStop:
@@ -110,6 +111,12 @@ DWORD CardModel::RunCommand(const CommandRecord& c) {
   }
   commandWords[c.code] = c;
   return 0;
+}
+
+std::array<float, 6> CardModel::Adc() const {
+  std::array<float, 6> values = m_spec.adc;
+  if (!analoguePowered) values[1] = values[2] = values[3] = 0;  // analogue +5 V, -5 V, high voltage
+  return values;
 }
 
 void CardModel::SetSapDelay(WORD delay) {

@@ -26,7 +26,9 @@ constexpr DWORD kExtraWord = 0x0BAD0000;
 constexpr uint64_t kNever = UINT64_MAX;
 constexpr double kDmaBytesPerUs = 133;     // PCI bus master, 33 MHz x 4 bytes
 constexpr double kPioBytesPerUs = 33.25;   // word by word through the processor
-constexpr uint64_t kPollWaitUs = 1000;     // a poll waits at most this long for its fetch
+// A pending poll takes this long and no longer, as a driver's does: the caller decides when
+// to give the card more time, and one slow card does not hold up the polls of the others.
+constexpr uint64_t kPollWaitUs = 1;
 constexpr size_t kMaxSapOffset = offsetof(KennungRecord, nMaxSapFolge);
 
 // The cards' shared time in microseconds: the clock's milliseconds plus what the cards have
@@ -81,11 +83,15 @@ const SetResponse& CardModel::Response(BYTE set) {
   const SetState& s = sets[set];
   const ParamBlock block = BlockOf(set);
   CachedResponse& cache = m_responses[set];
-  if (!cache.valid || cache.relative != s.esGate.relative ||
+  if (!cache.valid || cache.relative != s.esGate.relative || cache.powered != analoguePowered ||
       std::memcmp(&cache.block, &block, sizeof block) != 0) {
-    cache.response = BuildResponse(m_spec.specimen, block, s.esGate.relative);
+    // With the analogue part off the receiver hears nothing at all.
+    static const SpecimenSpec kSilent{.flawDepth = 0, .flawAmplitude = 0, .backWallAmplitude = 0,
+                                      .transmitPulse = 0, .noise = 0};
+    cache.response = BuildResponse(analoguePowered ? m_spec.specimen : kSilent, block, s.esGate.relative);
     cache.block = block;
     cache.relative = s.esGate.relative;
+    cache.powered = analoguePowered;
     cache.valid = true;
   }
   return cache.response;

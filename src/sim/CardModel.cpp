@@ -139,6 +139,7 @@ CardModel::CardModel(CardSpec setup) : m_spec(std::move(setup)) {
   m_config = m_spec.config;
   m_eeprom = m_spec.eeprom;
   m_registers = m_spec.registers;
+  analoguePowered = !m_spec.poweredDown;
   m_noise = NoiseSource(m_spec.noiseSeed);
 }
 
@@ -175,6 +176,7 @@ BYTE CardModel::ConfigWritableMask(size_t offset) const {
     DWORD mask = (~(m_spec.romSize - 1) & 0xFFFFF800u) | 1u;
     return static_cast<BYTE>(mask >> (8 * (offset % 4)));
   }
+  if ((offset >= 0x2C && offset < 0x30) || offset >= 0x40) return m_spec.configWritable[offset];
   switch (offset) {
     case 0x04: return 0xFF;
     case 0x05: return 0x07;  // command bits 8-10; the rest is reserved

@@ -17,6 +17,12 @@ namespace zorix7sim {
 
 enum class Variant { Zorix7, Zorix7F };
 
+inline std::array<BYTE, 256> DefaultConfigWritable() {
+  std::array<BYTE, 256> masks{};
+  for (size_t off = 0x40; off < masks.size(); ++off) masks[off] = 0xFF;
+  return masks;
+}
+
 struct CardSpec {
   int number = 0;
   Variant variant = Variant::Zorix7F;
@@ -25,6 +31,8 @@ struct CardSpec {
   DWORD resetMs = 50;  // time from ResetCard until IsReseted reports the card out of reset
   KennungRecord kennung{};
   std::array<BYTE, 256> config{};
+  // Write masks of the subsystem ids (0x2C-0x2F) and of 0x40-0xFF; the rest follows PCI.
+  std::array<BYTE, 256> configWritable = DefaultConfigWritable();
   std::array<DWORD, 6> barSize{};  // 0: BAR not implemented (reads 0, ignores writes)
   DWORD romSize = 0;               // 0: no expansion ROM
   std::array<BYTE, kEepromSize> eeprom{};
@@ -49,6 +57,7 @@ struct CardSpec {
   std::set<unsigned> fifoWrongWords;  // words of test 0's pattern that arrive wrong
   DWORD fifoExtraWords = 0;           // words left in the PCI-FIFO behind the pattern
   bool fifoNeverEmpty = false;        // the PCI-FIFO never reports empty
+  bool poweredDown = false;  // the analogue part starts off
   // DSP commands (CardCommands.cpp): GetADC's temperature (°C), analogue +5 V, analogue -5 V,
   // high voltage, digital -5 V and ADC reference (V).
   std::array<float, 6> adc = {38.5f, 5.02f, 4.97f, 148.0f, 5.01f, 2.50f};
@@ -135,6 +144,7 @@ class CardModel {
   std::vector<BYTE> program;  // last image given to LoadProm
   std::optional<CommandRecord> lastCommand;
   bool fetchPending = false;  // StartGetData issued, not yet collected
+  bool analoguePowered = true;  // "Power Down" switches it off, "Power Up" on
 
   // ZORIX9 mode: some set carries a nonzero identification, so data come with headers.
   bool Zorix9Mode() const;
@@ -168,6 +178,8 @@ class CardModel {
   // Kept, and written to the control LCA's "SAP-Delay" register.
   void SetSapDelay(WORD delay);
   std::map<DWORD, CommandRecord> commandWords;  // last accepted words by command code
+  // GetADC: the analogue supplies read 0 V while the analogue part is off.
+  std::array<float, 6> Adc() const;
 
   // ---- measuring (CardMeasure.cpp) ----
   // Fetches return 0 or an error word; count is the room on entry and the bytes
@@ -247,6 +259,7 @@ class CardModel {
     bool valid = false;
     ParamBlock block{};
     bool relative = false;
+    bool powered = true;
     SetResponse response;
   };
   Run m_run;

@@ -123,7 +123,7 @@ TEST_F(ConfigFile, SaveAsksFirstAndNoWritesNothing) {
   SetEditText(*dlg, IDC_TIMEOUT, "x9");
   SaveAnswering(IDYES);
   EXPECT_THAT(BoxTexts(),
-              ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7Check|Time Out in s: Bitte eine ganze Zahl eingeben."));
+              ElementsAre("Check|Wollen Sie wirklich sichern?", "ZORIX7 Check|Time Out in s: Bitte eine ganze Zahl eingeben."));
   EXPECT_EQ(ReadConfig(), "");
   EXPECT_TRUE(dlg->GetDlgItem(IDC_TIMEOUT)->hasFocus() || !dlg->isActiveWindow());
   // A number out of range: the message names the field and its range.
@@ -131,7 +131,7 @@ TEST_F(ConfigFile, SaveAsksFirstAndNoWritesNothing) {
   SetEditText(*dlg, IDC_TIMEOUT, "9");
   SetEditText(*dlg, IDC_ZYKLEN, "2147483648");
   SaveAnswering(IDYES);
-  EXPECT_EQ(BoxTexts().back(), "ZORIX7Check|Zyklen: Bitte eine ganze Zahl zwischen -2147483648 und 2147483647 eingeben.");
+  EXPECT_EQ(BoxTexts().back(), "ZORIX7 Check|Zyklen: Bitte eine ganze Zahl zwischen -2147483648 und 2147483647 eingeben.");
   EXPECT_EQ(ReadConfig(), "");
 }
 
@@ -148,8 +148,8 @@ TEST_F(ConfigFile, LeavingAsksOnlyWhenSettingsChangedSinceLoadOrSave) {
   host.QueueAnswer(IDNO);
   dlg->reject();  // the close box
   EXPECT_FALSE(dlg->IsEnded());
-  EXPECT_THAT(BoxTexts(), ElementsAre("ZORIX7Check|Einstellungen wurden geändert. Trotzdem beenden?",
-                                      "ZORIX7Check|Einstellungen wurden geändert. Trotzdem beenden?"));
+  EXPECT_THAT(BoxTexts(), ElementsAre("ZORIX7 Check|Einstellungen wurden geändert. Trotzdem beenden?",
+                                      "ZORIX7 Check|Einstellungen wurden geändert. Trotzdem beenden?"));
   EXPECT_TRUE(zorix7sim::JournalOf("Close").empty());
 
   host.Clear();
@@ -160,7 +160,7 @@ TEST_F(ConfigFile, LeavingAsksOnlyWhenSettingsChangedSinceLoadOrSave) {
   host.QueueAnswer(IDYES);
   dlg->reject();
   EXPECT_THAT(BoxTexts(), ElementsAre("Check|Wollen Sie wirklich sichern?",
-                                      "ZORIX7Check|Einstellungen wurden geändert. Trotzdem beenden?"));
+                                      "ZORIX7 Check|Einstellungen wurden geändert. Trotzdem beenden?"));
   EXPECT_TRUE(dlg->IsEnded());
   EXPECT_EQ(dlg->ModalResult(), IDCANCEL);
 }

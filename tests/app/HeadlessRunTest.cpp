@@ -70,8 +70,10 @@ TEST_F(HeadlessRun, EveryCardIsCheckedInColumnOrderAndSummarised) {
   // The DSP check needs its firmware file; without one it is skipped, never passed.
   bool dsp = false;
   for (const auto& row : TestColumn()) dsp |= row.buttonId == IDC_DSP && row.factory != nullptr;
-  if (dsp) EXPECT_THAT(printed, HasSubstr("DSP-Programm: übersprungen"));
-  EXPECT_EQ(run.status, Count(run.cards[0].lines, Verdict::Pass) > 0 ? kExitPassed : kExitFailed);
+  if (dsp) {
+    EXPECT_THAT(printed, HasSubstr("DSP-Programm: übersprungen"));
+  }
+  EXPECT_EQ(run.status, kExitPassed);
 }
 
 // Good cards and an empty configuration: only the missing presets fail, and nobody is asked
@@ -101,6 +103,19 @@ TEST_F(HeadlessRun, NothingCheckedIsNoSuccessAndNoCardIsStatusThree) {
 
   ASSERT_TRUE(zorix7sim::LoadBenchText("; no card\n"));
   EXPECT_EQ(Run().status, kExitNoCard);
+
+  // Each card on its own: a plain card on which the one ticked test cannot run was not checked.
+  WriteConfig(
+      "[Check]\nPCIconfig=no\nPCIEEPROM=no\nPCIoperation=no\nKennung=no\nLCA=yes\nDSP=no\nTest=no\nCommand=no\n"
+      "Einzelmessung=no\nBlockmessung=no\n");
+  ASSERT_TRUE(zorix7sim::LoadBenchText("[Card 1]\n[Card 2]\nVariant=ZORIX7\n"));
+  run = Run();
+  ASSERT_EQ(run.cards.size(), 2u);
+  EXPECT_EQ(Verdicts(run.cards[0]), (std::vector<Verdict>{Verdict::Pass, Verdict::Info}));
+  EXPECT_EQ(Verdicts(run.cards[1]), (std::vector<Verdict>{Verdict::Skipped, Verdict::Info}));
+  EXPECT_EQ(run.cards[1].lines[0].text, "LCA-Register: Keine ZORIX7F!");
+  EXPECT_THAT(printed, HasSubstr("Karte 2: nichts geprüft"));
+  EXPECT_EQ(run.status, kExitFailed);
 }
 
 TEST_F(HeadlessRun, AStartUpCardErrorFailsTheRunAndIsReported) {
@@ -118,9 +133,11 @@ TEST_F(HeadlessRun, ReportsReadBackAsJUnitXmlAndJson) {
   run.status = kExitFailed;
   run.cards.push_back({{1, 2, 5, true, "ZORIX7F 1234"},
                        {{"PCI Configuration: OK", Verdict::Pass},
+                        {"PCI Operation: OK", Verdict::Info},
                         {"PCI EEPROM: Length Soll: 1FF Ist: FF", Verdict::Fail},
-                        {"Command: Reset Command Error E00000FF", Verdict::Fail},
+                        {"Command: Reset: Command Error", Verdict::Fail, 0xE00000FF},
                         {"DSP-Programm: übersprungen", Verdict::Skipped},
+                        {"LCA-Register: Keine ZORIX7F!", Verdict::Skipped},
                         {"Alle Tests: 1 OK, 2 Fehler", Verdict::Info}}});
   run.cardErrors.push_back("Karte 2 Close Error");
   std::string xmlPath = dir.path().toStdString() + "/r.xml", jsonPath = dir.path().toStdString() + "/r.json", why;
@@ -143,22 +160,36 @@ TEST_F(HeadlessRun, ReportsReadBackAsJUnitXmlAndJson) {
   }
   ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   EXPECT_EQ(suites, 2);    // the card, and the start-up/closing errors
-  EXPECT_EQ(cases, 5);     // four checks (the summary is no case) and one closing error
-  EXPECT_EQ(failures, 3);
-  EXPECT_EQ(skipped, 1);
-  EXPECT_EQ(properties, QStringList({"bus=2", "slot=5", "variant=ZORIX7F", "identification=ZORIX7F 1234"}));
+  EXPECT_EQ(cases, 7);     // six checks (the summary is no case) and one closing error
+  EXPECT_EQ(failures, 3);  // PCI Operation is neither failed nor skipped
+  EXPECT_EQ(skipped, 2);
+  EXPECT_EQ(properties,
+            QStringList({"bus=2", "slot=5", "variant=ZORIX7F", "identification=ZORIX7F 1234", "verdict=info"}));
 
   QFile jsonFile(QString::fromStdString(jsonPath));
   ASSERT_TRUE(jsonFile.open(QIODevice::ReadOnly));
   QJsonDocument doc = QJsonDocument::fromJson(jsonFile.readAll());
   ASSERT_TRUE(doc.isObject());
   QJsonArray checks = doc["cards"][0]["checks"].toArray();
-  ASSERT_EQ(checks.size(), 5);
-  EXPECT_EQ(checks[1].toObject()["verdict"].toString(), "failed");
-  EXPECT_FALSE(checks[1].toObject().contains("errorWord"));
-  EXPECT_EQ(checks[2].toObject()["errorWord"].toInteger(), 0xE00000FF);
-  EXPECT_EQ(checks[2].toObject()["errorMeaning"].toString(), "eingespeister Fehler (virtuelle Karte)");
+  ASSERT_EQ(checks.size(), 7);
+  EXPECT_EQ(checks[1].toObject()["verdict"].toString(), "info");
+  EXPECT_EQ(checks[2].toObject()["verdict"].toString(), "failed");
+  EXPECT_FALSE(checks[2].toObject().contains("errorWord"));
+  EXPECT_EQ(checks[3].toObject()["errorWord"].toInteger(), 0xE00000FF);
+  EXPECT_EQ(checks[3].toObject()["errorMeaning"].toString(), "eingespeister Fehler (virtuelle Karte)");
+  EXPECT_EQ(checks[5].toObject()["verdict"].toString(), "skipped");
   EXPECT_EQ(doc["exitStatus"].toInt(), 1);
+
+  // A report that cannot be written after the run: status 2, also in the report that could.
+  HeadlessOptions options;
+  options.junitPath = dir.path().toStdString() + "/gone/r.xml";
+  options.jsonPath = jsonPath;
+  FILE* sink = std::fopen("/dev/null", "w");
+  EXPECT_EQ(WriteReports(options, run, sink), kExitUsage);
+  std::fclose(sink);
+  jsonFile.close();
+  ASSERT_TRUE(jsonFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QJsonDocument::fromJson(jsonFile.readAll())["exitStatus"].toInt(), kExitUsage);
 
   EXPECT_FALSE(CanWriteReport(dir.path().toStdString() + "/missing/r.xml", why));
   EXPECT_EQ(why, "Ordner fehlt");

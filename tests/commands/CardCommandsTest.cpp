@@ -4,7 +4,6 @@
 
 #include "card/ControlLca.h"
 #include "card/DspCommands.h"
-#include "sim/CardCommands.h"
 #include "support/CardDialogFixture.h"
 
 using namespace zorix7sim;
@@ -19,17 +18,6 @@ class CardCommands : public CardDialogFixture {
     return ZORIX7Command(card, code, count, count ? words.data() : nullptr, &error) ? 0 : error;
   }
 };
-
-TEST(CommandLandings, MatchTheControlLcaRegisterMap) {
-  for (size_t i = 0; i < kCommandLandingCount; ++i) {
-    const CommandLanding& l = kCommandLandings[i];
-    const regmap::Field& f = lca::ControlLcaField(l.field);
-    EXPECT_EQ(l.reg, f.reg) << f.caption;
-    EXPECT_EQ(l.regFirst, f.firstBit) << f.caption;
-    EXPECT_EQ(l.regBits, f.bitCount) << f.caption;
-    EXPECT_LE(l.wordBits, l.regBits) << f.caption;
-  }
-}
 
 TEST_F(CardCommands, WordsLandInTheControlLcaAndBadOnesAreRefused) {
   OpenBench("[Card 1]\nReg0x406=0x0005\nReg0x40A=0x00FF\nReg0x428=0x6000\nReg0x20=0x1234\n");

@@ -23,10 +23,10 @@ class CommandDlgTest : public CardDialogFixture {
     ClearJournal();
     return *dlg;
   }
-  std::vector<DWORD> SentCodes() const {
-    std::vector<DWORD> codes;
-    for (const auto& e : JournalOf("Command")) codes.push_back(static_cast<DWORD>(std::stoul(e.args, nullptr, 16)));
-    return codes;
+  static std::vector<std::string> Args() {
+    std::vector<std::string> args;
+    for (const auto& e : JournalOf("Command")) args.push_back(e.args);
+    return args;
   }
   BOOL zorix9Mode = TRUE;
   std::unique_ptr<CCommandDlg> dlg;
@@ -99,9 +99,9 @@ TEST_F(CommandDlgTest, StartWordsDefaultAverageAndGain) {
   // "default" sends every start word, the zero average too, and writes no line.
   ClearJournal();
   Click(d, CCommandDlg::IDC_DEFAULT);
-  EXPECT_EQ(SentCodes(),
-            (std::vector<DWORD>{0x4401, 0x4801, 0x4C01, 0x5001, 0x5401, 0x5801, 0x5C02, 0x6002, 0x6801, 0x6C01}));
-  EXPECT_EQ(Model().commandWords.at(dsp::kAverage).words[0], 0u);
+  EXPECT_EQ(Args(), (std::vector<std::string>{"0x4401, 1, 0x5", "0x4801, 1, 0x300", "0x4C01, 1, 0x4", "0x5001, 1, 0xC8",
+                                               "0x5401, 1, 0x0", "0x5801, 1, 0x0", "0x5C02, 2, 0x4E20, 0x0",
+                                               "0x6002, 2, 0x3E800A0, 0x0", "0x6801, 1, 0x0", "0x6C01, 1, 0x0"}));
   EXPECT_EQ(d.Words(dsp::kGain)[0], 200u);
   EXPECT_EQ(d.m_listReply.GetCount(), 3);
 }
@@ -197,10 +197,12 @@ TEST_F(CommandDlgTest, AutomaticCheckSendsTheChainAndStopsAtTheFirstFailure) {
   CString result;
   EXPECT_TRUE(d.Check(result));
   EXPECT_EQ(result, "OK");
-  EXPECT_EQ(SentCodes(), (std::vector<DWORD>{0x0C00, 0x1800, 0x1000, 0x1C00, 0x4401, 0x0400, 0x0800, 0x1400}));
-  EXPECT_EQ(Model().commandWords.at(dsp::kShot).words[0], 5u);
+  // The chain, then Power Up again: the check leaves the card switched on.
+  EXPECT_EQ(Args(), (std::vector<std::string>{"0xC00, 0, null", "0x1800, 0, null", "0x1000, 0, null", "0x1C00, 0, null",
+                                              "0x4401, 1, 0x5", "0x400, 0, null", "0x800, 0, null", "0x1400, 0, null",
+                                              "0x1800, 0, null"}));
   EXPECT_EQ(JournalOf("WarmUp").size(), 1u);
-  EXPECT_EQ(Model().ReadRegister(0x402) & 0x0F81, 0u) << "powered down and stopped at the end";
+  EXPECT_TRUE(Model().analoguePowered);
 
   const char* labels[] = {"Reset: ", "Power Up: ",      "Offset: ",       "Sys Attenuation: ",
                           "Shot: ",  "Start Messung: ", "Stop Messung: ", "Power Down: "};
@@ -209,13 +211,15 @@ TEST_F(CommandDlgTest, AutomaticCheckSendsTheChainAndStopsAtTheFirstFailure) {
     ClearJournal();
     AddFault({"Command", 1, step, 0xC0DE0 + step});
     EXPECT_FALSE(d.Check(result));
-    EXPECT_EQ(result, CString(labels[step - 1]) + "Command Error " + CString::Formatted("C0DE%X", step));
-    EXPECT_EQ(JournalOf("Command").size(), step) << "nothing is sent after the failing step";
+    EXPECT_EQ(result, CString(labels[step - 1]) + "Command Error");
+    EXPECT_EQ(d.ErrorWord(), 0xC0DE0 + step);
+    EXPECT_EQ(JournalOf("Command").size(), step + 1) << "after the failing step only the closing Power Up";
   }
   ClearFaults();
   AddFault({"WarmUp", 1, 0, 0x99});
   EXPECT_FALSE(d.Check(result));
-  EXPECT_EQ(result, "Reset: Command Error 99");
+  EXPECT_EQ(result, "Reset: Command Error");
+  EXPECT_EQ(d.ErrorWord(), 0x99u);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <QPlainTextEdit>
+
 #include "card/DspCommands.h"
 #include "diag/SelbsttestDlg.h"
 #include "support/CardDialogFixture.h"
@@ -43,6 +45,16 @@ TEST_F(SelfTest, FifoFaultsGiveTheirTexts) {
   EXPECT_EQ(Run(0, FALSE), "DSP->PCI-FIFO: " + CString::Formatted(line, 2) + CString::Formatted(line, 6));
   ASSERT_EQ(host.Boxes().size(), 2u);
   EXPECT_EQ(host.Boxes()[0].caption, "DSP->PCI-FIFO");
+  // The button shows every line in a read-only edit field, where it can be scrolled and copied.
+  dlg->InitDialog();
+  host.QueueAnswer(IDOK);
+  host.QueueAnswer(IDOK);
+  Click(*dlg, CSelbsttestDlg::IDC_FIRST_TEST);
+  auto* shown = qobject_cast<QPlainTextEdit*>(dlg->GetDlgItem(CSelbsttestDlg::IDC_RESULT));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->isReadOnly());
+  EXPECT_EQ(shown->toPlainText().toStdString(),
+            "DSP->PCI-FIFO: \n 2: soll = FFFFFFFF, ist = FFFEFFFF\n 6: soll = FFFFFFFF, ist = FFFEFFFF");
 
   Open("FifoExtraWords=1\n");
   EXPECT_EQ(Run(0, FALSE), "FIFO not empty");
@@ -57,8 +69,7 @@ TEST_F(SelfTest, DacTestAsksTheOperatorAndAlwaysEndsTheRamps) {
   Open();
   host.QueueAnswer(IDNO);
   EXPECT_EQ(Run(9, FALSE), "DAC: nicht OK");
-  EXPECT_EQ(CommandArgs(), std::vector<std::string>({"0x1800, 0, null", "0x4001, 1, words", "0x4001, 1, words"}));
-  EXPECT_EQ(Model().lastCommand->words[0], 0x200u);
+  EXPECT_EQ(CommandArgs(), std::vector<std::string>({"0x1800, 0, null", "0x4001, 1, 0x80000200", "0x4001, 1, 0x200"}));
   EXPECT_EQ(host.Boxes().back().text, "DAC-Rampen OK?");
   EXPECT_EQ(host.Boxes().back().caption, "DAC-Test");
   host.QueueAnswer(IDYES);

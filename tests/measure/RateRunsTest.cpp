@@ -201,6 +201,11 @@ TEST_F(RateRuns, SetsInTurnFailures) {
            "Satz 1 Start nach PrepAll Error 8B"},
       },
       [&](const Failure&) { return measure::RunRateSets(host); });
+  // Of two failures the line keeps the later: "PrepAll Error", then "Start Error".
+  Bench("[Card 1]\n");
+  ASSERT_TRUE(AddFault({"SetParam", 1, 1, 0x83}));
+  ASSERT_TRUE(AddFault({"Start", 1, 1, 0x84}));
+  EXPECT_EQ(measure::RunRateSets(host).text, "Start Error 84");
 }
 
 TEST_F(RateRuns, ACardThatNeverAnswersEndsTheRunAtTheDataTimeOut) {
@@ -279,10 +284,14 @@ TEST_F(RateRuns, CardsInParallelRetireFailingCards) {
                  });
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Datenrate1N|Karte 2 Start nach PrepAll Error 9C"}));
 
-  // Both cards fail at their set 0: both texts.
+  // Both cards fail at their set 0: both texts, the preparation still runs (and fails), no shot,
+  // and each card's FIFO is still cleared.
   Bench("[Card 1]\n[Card 2]\n");
   ASSERT_TRUE(AddFault({"PrepAllGatesParam", 0, 0, 0x9D}));
-  EXPECT_EQ(measure::RunRateCards(host).text, "Karte 1 Parametersatz 0 Error 9D Karte 2 Parametersatz 0 Error 9D");
+  EXPECT_EQ(measure::RunRateCards(host).text,
+            "Karte 1 Parametersatz 0 Error 9D Karte 2 Parametersatz 0 Error 9D Karte 1 PrepAll Error 9D");
+  EXPECT_EQ(Count("IsReadyGetDataIntReturn"), 2) << "only the closing look for fetches to cancel";
+  EXPECT_EQ(Count("ClearFIFO"), 2);
 }
 
 }  // namespace

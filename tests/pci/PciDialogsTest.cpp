@@ -54,7 +54,10 @@ TEST_F(ConfigDialog, ShowsTheHeaderWithItsDigitsAndThePosition) {
 }
 
 TEST_F(ConfigDialog, WriteAsksThenStoresTheFieldsAndShowsWhatTheCardTook) {
-  OpenBench();
+  // Bytes no field stands for carry marks, so "as read" is seen in the written image.
+  OpenBench("[Card 1]\nBarSize4=0x100\nPciConfig.0x20=21 22 23 24 25 26 27 28\nPciConfig.0x28=A1 A2 A3 A4 B1 B2 B3 B4\n"
+            "PciConfig.0x40=C0 C1\nPciConfig.0xFE=FE FF\n");
+  std::array<BYTE, 256> expected = Model().Config();
   using D = CPCIconfigRegisterDlg;
   CPCIconfigRegisterDlg dlg(card);
   dlg.InitDialog();
@@ -78,7 +81,13 @@ TEST_F(ConfigDialog, WriteAsksThenStoresTheFieldsAndShowsWhatTheCardTook) {
             "Wollen Sie wirklich schreiben?\n\nDiese Felder sind ungültig und werden ignoriert:\n"
             "  Interrupt Line: \"zz\"");
   EXPECT_EQ(host.Boxes()[1].caption, "PCI Configuration Register");
-  EXPECT_EQ(JournalOf("WriteConfigData").size(), 1u);
+  ASSERT_EQ(JournalOf("WriteConfigData").size(), 1u);
+  // The image sent, byte for byte: the three edited fields, everything else as read.
+  expected[0x04] = 0x46, expected[0x05] = 0x01, expected[0x0D] = 0x40;
+  std::fill_n(&expected[0x10], 4, 0xFF);
+  std::string image;
+  for (BYTE b : expected) image += CString::Formatted(image.empty() ? "%02X" : " %02X", b).str();
+  EXPECT_EQ(JournalOf("WriteConfigData")[0].args, image);
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_COMMAND), "0146");
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_BASE0), "FFFFFF80");
   EXPECT_EQ(dlg.GetDlgItemText(D::IDC_LATENCY_TIMER), "40");

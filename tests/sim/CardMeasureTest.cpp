@@ -115,6 +115,17 @@ TEST_F(MeasureTest, DefaultShotShowsTransmitPulseFlawAndBackWallsOverLowNoise) {
   EXPECT_GT(second, 40);
   EXPECT_LT(RmsPercent(s, 450, 600), 2.5);
   EXPECT_GT(RmsPercent(s, 450, 600), 0.2) << "there is noise";
+
+  // With the analogue part switched off the receiver hears nothing, until it is on again.
+  auto power = [&](DWORD code) { return ZORIX7Command(h, code, 0, nullptr, &error); };
+  ASSERT_TRUE(power(0x1400));
+  s = Plain16(Shot(0, DefaultParamBlock()));
+  EXPECT_TRUE(std::all_of(s.begin(), s.end(), [](int16_t v) { return v == 0; })) << "a flat A-scan";
+  float adc[6] = {};
+  ASSERT_TRUE(ZORIX7GetADC(h, adc, &error));
+  EXPECT_EQ(adc[3], 0.0f) << "no high voltage";
+  ASSERT_TRUE(power(0x1800));
+  EXPECT_NEAR(static_cast<double>(PeakIn(Plain16(Shot(0, DefaultParamBlock())), 600, 800)), kBackWallSample, 3);
 }
 
 TEST_F(MeasureTest, RecordFollowsSampleRateDelayAndPreRun) {
@@ -507,6 +518,8 @@ TEST_F(MeasureTest, AsynchronousFetchCompletesWithItsByteCount) {
   DWORD count = kRoom;
   ASSERT_TRUE(ZORIX7StartGetData(h, &count, buffer.data(), 0, &error));
   count = kRoom;
+  EXPECT_EQ(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), 1) << "a poll never waits";
+  m_clock.Sleep(5);
   EXPECT_EQ(ZORIX7IsReadyGetDataIntReturn(h, &count, &error), 0);
   EXPECT_EQ(count, 3200u);
   EXPECT_NEAR(static_cast<double>(PeakIn(Plain16(std::vector<BYTE>(buffer.begin(), buffer.begin() + count)), 600, 800)),
