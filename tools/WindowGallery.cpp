@@ -25,6 +25,7 @@
 #include "pci/PCIconfigEEPROMDlg.h"
 #include "pci/PCIconfigVorgabenDlg.h"
 #include "pci/PCIeepromVorgabenDlg.h"
+#include "snapshot/SnapshotDiffDlg.h"
 
 namespace {
 template <class T, class... Args>
@@ -66,6 +67,9 @@ WindowGallery::WindowGallery(CZORIX7CheckDlg& main) : m_set(main.m_param[main.Ca
       {"Gain", Make<CCmdGainDlg>()},
       {"Input", Make<CCmdInputDlg>()},
       {"HW-Konfiguration", Make<CCmdHWconfigDlg>()},
+      {"Vergleich", [card] {
+         return std::make_unique<CSnapshotDiffDlg>(snapshot::TakeCardState(card, 1), snapshot::TakeCardState(card, 1));
+       }},
   };
   m_windows.insert(m_windows.end(), others.begin(), others.end());
 }
