@@ -59,8 +59,10 @@ class Recorder {
     m_lib = dlopen(driver, RTLD_NOW | RTLD_LOCAL);
     if (!m_lib) return Refuse(std::string("Treiberbibliothek nicht geladen: ") + dlerror());
     for (size_t i = 0; i < kCallCount; ++i) m_fn[i] = dlsym(m_lib, kCallNames[i]);
-    if (m_fn[0] == reinterpret_cast<void*>(&::ZORIX7Open))
-      return Refuse(std::string("ZORIX7_DRIVER ") + driver + " ist die Aufzeichnung selbst");
+    Dl_info self{}, found{};
+    dladdr(reinterpret_cast<void*>(&Recorder::Instance), &self);
+    if (!m_fn[0] || (dladdr(m_fn[0], &found) && found.dli_fbase == self.dli_fbase))
+      return Refuse(std::string("ZORIX7_DRIVER ") + driver + " ist die Aufzeichnung selbst oder ohne ZORIX7Open");
     m_path = path;
     std::string why;
     if (!m_writer.Open(m_path, why)) return Refuse("Sitzung " + m_path + " nicht geschrieben: " + why);
