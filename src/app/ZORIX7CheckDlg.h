@@ -170,6 +170,7 @@ class CZORIX7CheckDlg : public CDialog {
   std::vector<BYTE> m_dataBuffer;
   std::map<int, TestDialogFactory> m_testFactories;
   std::vector<ResultLine> m_resultLines;
+  std::string m_libraryMessage;  // the card library's message last shown in the list
   bool m_cardsClosed[kMaxCards] = {};
   bool m_destroyed = false;
   QLineEdit* m_editKarte = nullptr;
