@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev fonts-dejavu-core qt6-translations-l10n help2man dpkg-dev)
+          libbenchmark-dev libzstd-dev fonts-dejavu-core qt6-translations-l10n help2man dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
