@@ -43,7 +43,8 @@ const char* const kHelpEpilog =
     "\n"
     "Konfiguration: ZORIX7Check.INI neben dem Programm, oder die mit --config gewählte Datei.\n"
     "Karten: libzorix7; die virtuellen Karten lesen ihre Bank aus der Datei in ZORIX7_BENCH\n"
-    "(ohne sie: zwei ZORIX7F-Karten).\n"
+    "(ohne sie: zwei ZORIX7F-Karten). Mit ZORIX7_REPLAY=datei (--replay) antworten sie wie in einer\n"
+    "mit --record aufgezeichneten Sitzung; der erste abweichende Aufruf wird gemeldet.\n"
     "Rückgabewert ohne Fenster: 0 alle Prüfungen bestanden; 1 eine Prüfung fehlgeschlagen, ein\n"
     "Kartenfehler beim Start oder Schließen, oder nichts geprüft; 2 falscher Aufruf oder\n"
     "Berichtsdatei nicht schreibbar; 3 keine Karte geöffnet (Treiber oder Bank nicht nutzbar).\n";
