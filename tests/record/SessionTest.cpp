@@ -207,9 +207,14 @@ TEST_F(RecordTest, ReplayAnswersEveryCallAsRecordedBitForBit) {
   ASSERT_GT(recorded[1].size(), 1000u);
   zorix7sim::Reset();
   zorix7sim::LoadBenchText("[Card 1]\nVariant=ZORIX7\n");  // the replay never asks the bench
-  ASSERT_TRUE(zorix7sim::StartReplay(path, true));
+  ASSERT_TRUE(zorix7sim::StartReplay(path, false));
+  const DWORD before = m_clock.TotalSlept();
   EXPECT_EQ(Scenario(Cards(), 1, 200), recorded);
   EXPECT_EQ(zorix7sim::ReplayMessage(), "");
+  // Each call took its recorded time on the shared clock.
+  uint64_t micros = 0;
+  for (const CallRecord& call : ReadFile(path).calls) micros += call.micros;
+  EXPECT_EQ(m_clock.TotalSlept() - before, micros / 1000);
   // One call more than recorded leaves the session.
   DWORD error = 0;
   EXPECT_FALSE(ZORIX7WarmUp(0x7A000101, &error));
