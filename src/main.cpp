@@ -16,7 +16,6 @@
 
 #include "app/HeadlessRun.h"
 #include "app/ZORIX7Check.h"
-#include "card/zorix7dll.h"
 #include "platform/QtText.h"
 #include "platform/TextParse.h"
 #include "platform/UiHost.h"
@@ -77,11 +76,18 @@ bool StartRecording(const char* file, int argc, char** argv, std::string& why) {
   if (current && session == current) return true;
   Dl_info info{};
   const std::string folder = RecorderFolder();
-  if (!dladdr(reinterpret_cast<void*>(&ZORIX7Open), &info) || !info.dli_fname)
+  if (!dladdr(dlsym(RTLD_DEFAULT, "ZORIX7Open"), &info) || !info.dli_fname)
     why = "Kartenbibliothek unbekannt";
   else if (folder.empty())
     why = "libzorix7-record nicht gefunden";
   if (!why.empty()) return false;
+  // A session that cannot be written is said now, before any card is touched.
+  std::FILE* probe = std::fopen(session.c_str(), "wb");
+  if (!probe) {
+    why = std::strerror(errno);
+    return false;
+  }
+  std::fclose(probe);
   const char* path = std::getenv("LD_LIBRARY_PATH");
   setenv("ZORIX7_DRIVER", Absolute(info.dli_fname).c_str(), 1);
   setenv("ZORIX7_RECORD", session.c_str(), 1);

@@ -42,17 +42,19 @@ size_t Hash(const Bytes& bytes) {
   return std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
-std::string Hex(uint64_t v) {
-  char text[24];
-  std::snprintf(text, sizeof text, v < 10 ? "%llu" : "0x%llX", static_cast<unsigned long long>(v));
+std::string Formatted(const char* format, size_t v) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, v);
   return text;
 }
+
+std::string Hex(uint64_t v) { return Formatted(v < 10 ? "%zu" : "0x%zX", static_cast<size_t>(v)); }
 
 std::string Show(const Value& v) {
   switch (v.kind) {
     case Value::kNull: return "null";
     case Value::kNumber: return Hex(v.number);
-    case Value::kBytes: return "[" + std::to_string(v.bytes.size()) + " Bytes]";
+    case Value::kBytes: return Formatted("[%zu Bytes]", v.bytes.size());
   }
   return "?";
 }
