@@ -283,7 +283,7 @@ TEST_F(RecordTest, AKilledProgramLeavesEveryCallBeforeItReadable) {
 TEST_F(RecordTest, ACutSessionReadsUpToTheCutAndRepeatsAreStoredOnce) {
   const std::string path = TempPath("cut.zx7");
   zorix7sim::LoadBenchText("[Card 1]\nNoise=0\n");
-  RecordScenario(path, 50);
+  const auto recorded = RecordScenario(path, 50);
   std::ifstream in(path, std::ios::binary);
   const std::string file((std::istreambuf_iterator<char>(in)), {});
   const ReadBack whole = ReadFile(path);
@@ -301,6 +301,16 @@ TEST_F(RecordTest, ACutSessionReadsUpToTheCutAndRepeatsAreStoredOnce) {
     for (size_t i = 0; i < back.calls.size(); ++i) ASSERT_EQ(Describe(back.calls[i], true), Describe(whole.calls[i], true));
   }
   EXPECT_GE(previous, whole.calls.size() - 1);
+  // Replayed, a cut session answers up to the cut, then says where it ends.
+  const std::string half = TempPath("half.zx7");
+  std::ofstream(half, std::ios::binary) << file.substr(0, file.size() / 2);
+  const size_t shots = (ReadFile(half).calls.size() - 3) / 2;  // Open, GetKonfig, PrepAll, then Start and GetData
+  ASSERT_TRUE(zorix7sim::StartReplay(half, true));
+  const auto replayed = Scenario(Cards(), 1, 50);
+  EXPECT_TRUE(std::equal(recorded.begin(), recorded.begin() + 1 + shots, replayed.begin()));
+  EXPECT_TRUE(replayed[1 + shots].empty());
+  EXPECT_TRUE(std::regex_search(zorix7sim::ReplayMessage(), std::regex("die Aufzeichnung (endet mitten in|bricht nach) Aufruf")))
+      << zorix7sim::ReplayMessage();
 }
 
 }  // namespace
