@@ -123,7 +123,15 @@ int main(int argc, char** argv) {
   }
 
   // The card library reads these at its first call.
-  if (const char* session = ArgValue(argc, argv, "--replay")) setenv("ZORIX7_REPLAY", Absolute(session).c_str(), 1);
+  if (const char* session = ArgValue(argc, argv, "--replay")) {
+    // Only the virtual cards replay; a driver put in front of them would answer instead. Under
+    // the recorder they are loaded later, by it.
+    if (!ArgValue(argc, argv, "--record") && !dlsym(RTLD_DEFAULT, "ZORIX7ModelOpen")) {
+      std::fprintf(stderr, "zorix7check: --replay braucht die virtuellen Karten, geladen ist ein anderer Treiber\n");
+      return kExitUsage;
+    }
+    setenv("ZORIX7_REPLAY", Absolute(session).c_str(), 1);
+  }
   if (HasArg(argc, argv, {"--replay-fast"})) setenv("ZORIX7_REPLAY_FAST", "1", 1);
   if (const char* session = ArgValue(argc, argv, "--record")) {
     std::string why;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iostream>
 #include <mutex>
+#include <new>
 
 #include "card/ErrorWords.h"
 #include "record/CallGlue.h"
@@ -20,9 +21,11 @@ namespace {
 
 class Recorder {
  public:
-  // Never destroyed: a card closed from a static destructor must still reach the driver.
+  // Never destroyed: a card closed from a static destructor must still reach the driver. What
+  // it holds goes when the program ends or the recorder is unloaded (Close).
   static Recorder& Instance() {
-    static Recorder* recorder = new Recorder;
+    alignas(Recorder) static unsigned char storage[sizeof(Recorder)];
+    static Recorder* recorder = new (storage) Recorder;
     return *recorder;
   }
   std::mutex& mutex() { return m_mutex; }
@@ -49,6 +52,9 @@ class Recorder {
   void Close() {
     std::lock_guard lock(m_mutex);
     m_writer.Close();
+    m_fetches = PendingFetches{};
+    std::string().swap(m_message);
+    std::string().swap(m_path);
   }
 
   void Load() {

@@ -225,7 +225,11 @@ void SessionWriter::Close() {
   Emit(end, true);
   std::fclose(m_file);
   m_file = nullptr;
+  // Nothing kept once the session is complete.
   m_zstd.reset();
+  m_repeats = RepeatStore{};
+  std::string().swap(m_record);
+  std::vector<char>().swap(m_out);
 }
 
 // ---- reader ----
