@@ -9,15 +9,13 @@ include(GNUInstallDirs)
 # The card library and the platform core it shares with the program (one clock for both) are
 # private to the package: they live in their own folder, found through RUNPATH (not RPATH),
 # so that LD_LIBRARY_PATH can still put a real driver library with the same interface in front.
-# Under the multiarch folder, since CPack calls ldconfig for any folder right below /usr/lib,
-# which a private folder does not need.
-if(CMAKE_LIBRARY_ARCHITECTURE)
-  set(ZORIX7_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/zorix7check)
-else()
-  set(ZORIX7_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/zorix7check)
-endif()
+include(cmake/PrivateLibDir.cmake)
 install(TARGETS zorix7check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS zorix7 zorix7platformcore LIBRARY DESTINATION ${ZORIX7_PRIVATE_LIBDIR})
+install(TARGETS zorix7 zorix7platformcore zorix7-record LIBRARY DESTINATION ${ZORIX7_PRIVATE_LIBDIR})
+# The recorder as libzorix7 in record/, the folder --record puts in front through LD_LIBRARY_PATH.
+install(CODE "file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZORIX7_PRIVATE_LIBDIR}/record\")
+  file(CREATE_LINK ../libzorix7-record.so
+       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZORIX7_PRIVATE_LIBDIR}/record/libzorix7.so\" SYMBOLIC)")
 set_target_properties(zorix7check PROPERTIES INSTALL_RPATH "$ORIGIN/../${ZORIX7_PRIVATE_LIBDIR}")
 set_target_properties(zorix7 PROPERTIES INSTALL_RPATH "$ORIGIN")
 target_link_options(zorix7check PRIVATE "LINKER:--enable-new-dtags")

@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 #include <unistd.h>
 
 #include "app/ConfigLocation.h"
@@ -46,12 +49,64 @@ const char* const kHelpEpilog =
     "Ohne Fenster ändert eine Prüfung die Karte dauerhaft (EEPROM, Kennung) nur mit --yes; ohne\n"
     "schreibt sie nichts, nennt, was sie schreiben würde, und schlägt fehl.\n"
     "Karten: libzorix7; die virtuellen Karten lesen ihre Bank aus der Datei in ZORIX7_BENCH\n"
-    "(ohne sie: zwei ZORIX7F-Karten).\n"
+    "(ohne sie: zwei ZORIX7F-Karten). Mit ZORIX7_REPLAY=datei (--replay) antworten sie wie in einer\n"
+    "mit --record aufgezeichneten Sitzung; der erste abweichende Aufruf wird gemeldet.\n"
     "Rückgabewert ohne Fenster: 0 alle Prüfungen bestanden; 1 eine Prüfung fehlgeschlagen, ein\n"
     "Kartenfehler beim Start oder Schließen, oder nichts geprüft; 2 falscher Aufruf oder\n"
     "Berichtsdatei nicht schreibbar; 3 keine Karte geöffnet (Treiber oder Bank nicht nutzbar).\n"
     "--diff: 0 gleich, 1 verschieden, 2 Datei nicht lesbar oder Karte nicht darin, 3 Karte nicht geöffnet.\n"
     "Ohne --diff-all nicht oder nur teilweise verglichen:\n";
+
+// The value of "--name FILE" or "--name=FILE", or null.
+const char* ArgValue(int argc, char** argv, const char* name) {
+  const size_t n = std::strlen(name);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) return i + 1 < argc ? argv[i + 1] : nullptr;
+    if (std::strncmp(argv[i], name, n) == 0 && argv[i][n] == '=') return argv[i] + n + 1;
+  }
+  return nullptr;
+}
+
+std::string Absolute(const char* path) { return std::filesystem::absolute(path).lexically_normal().string(); }
+
+// The folder whose libzorix7 is the recorder: beside the build's recorder, or the package's.
+std::string RecorderFolder() {
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  for (const char* relative : {ZORIX7_RECORDER_DIRS})
+    if (std::filesystem::exists(exe / relative / "record/libzorix7.so")) return (exe / relative / "record").lexically_normal();
+  return {};
+}
+
+// --record FILE: starts the program again with the recorder in front of the card library it
+// loaded now. Returns only when it cannot (the reason in why) or when it is that new start.
+bool StartRecording(const char* file, int argc, char** argv, std::string& why) {
+  const std::string session = Absolute(file);
+  const char* current = std::getenv("ZORIX7_RECORD");
+  if (current && session == current) return true;
+  Dl_info info{};
+  const std::string folder = RecorderFolder();
+  if (!dladdr(dlsym(RTLD_DEFAULT, "ZORIX7Open"), &info) || !info.dli_fname)
+    why = "Kartenbibliothek unbekannt";
+  else if (folder.empty())
+    why = "libzorix7-record nicht gefunden";
+  if (!why.empty()) return false;
+  // A session that cannot be written is said now, before any card is touched.
+  std::FILE* probe = std::fopen(session.c_str(), "wb");
+  if (!probe) {
+    why = std::strerror(errno);
+    return false;
+  }
+  std::fclose(probe);
+  const char* path = std::getenv("LD_LIBRARY_PATH");
+  setenv("ZORIX7_DRIVER", Absolute(info.dli_fname).c_str(), 1);
+  setenv("ZORIX7_RECORD", session.c_str(), 1);
+  setenv("LD_LIBRARY_PATH", (folder + (path && *path ? ":" + std::string(path) : "")).c_str(), 1);
+  std::vector<char*> args(argv, argv + argc);
+  args.push_back(nullptr);
+  execv("/proc/self/exe", args.data());
+  why = std::strerror(errno);
+  return false;
+}
 
 int Usage(const QString& message) {
   std::fprintf(stderr, "zorix7check: %s\n", message.toUtf8().constData());
@@ -76,6 +131,25 @@ int main(int argc, char** argv) {
     std::string runtime = "/tmp/zorix7check-runtime-" + std::to_string(getuid());
     mkdir(runtime.c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  }
+
+  // The card library reads these at its first call.
+  if (const char* session = ArgValue(argc, argv, "--replay")) {
+    // Only the virtual cards replay; a driver put in front of them would answer instead. Under
+    // the recorder they are loaded later, by it.
+    if (!ArgValue(argc, argv, "--record") && !dlsym(RTLD_DEFAULT, "ZORIX7ModelOpen")) {
+      std::fprintf(stderr, "zorix7check: --replay braucht die virtuellen Karten, geladen ist ein anderer Treiber\n");
+      return kExitUsage;
+    }
+    setenv("ZORIX7_REPLAY", Absolute(session).c_str(), 1);
+  }
+  if (HasArg(argc, argv, {"--replay-fast"})) setenv("ZORIX7_REPLAY_FAST", "1", 1);
+  if (const char* session = ArgValue(argc, argv, "--record")) {
+    std::string why;
+    if (!StartRecording(session, argc, argv, why)) {
+      std::fprintf(stderr, "zorix7check: --record %s: %s\n", session, why.c_str());
+      return kExitUsage;
+    }
   }
 
   QApplication qapp(argc, argv);
@@ -108,6 +182,9 @@ int main(int argc, char** argv) {
                     "vergleichen.",
                     "datei.json"});
   parser.addOption({"diff-all", "Beim Vergleich auch die Felder, die sich auf jeder Karte unterscheiden."});
+  parser.addOption({"record", "Jeden Aufruf der Kartenbibliothek in diese Sitzungsdatei aufzeichnen.", "datei"});
+  parser.addOption({"replay", "Die Karten einer aufgezeichneten Sitzung wiedergeben, ohne Karte.", "datei"});
+  parser.addOption({"replay-fast", "Bei --replay nicht die aufgezeichneten Zeiten abwarten."});
   if (!parser.parse(QCoreApplication::arguments())) return Usage(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(parser.helpText().toUtf8().constData(), stdout);

@@ -3,7 +3,7 @@
 # that are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev fonts-dejavu-core qt6-translations-l10n help2man dpkg-dev)
+          libbenchmark-dev libzstd-dev fonts-dejavu-core qt6-translations-l10n help2man dpkg-dev)
 missing=()
 packages+=("$@")  # what a caller needs besides the build (package.sh: Debian's checkers)
 for p in "${packages[@]}"; do

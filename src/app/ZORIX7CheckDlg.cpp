@@ -203,6 +203,12 @@ void CZORIX7CheckDlg::AppendResultLine(ResultLine line) {
   m_resultTimes.push_back(QTime::currentTime().toString("HH:mm:ss").toStdString());
   ShowResultLine(index, m_resultLines.back());
   if (m_onResultLine) m_onResultLine(m_resultLines.back());
+  // What the card library has said meanwhile (a replay leaving its session) shows in the window;
+  // headless runs have it on stderr.
+  if (std::string message = CardLibraryMessage(); !message.empty() && message != m_libraryMessage) {
+    m_libraryMessage = message;
+    m_listResult.SetCurSel(m_listResult.AddString(CString(message)));
+  }
 }
 
 void CZORIX7CheckDlg::OnBusbelegung() {

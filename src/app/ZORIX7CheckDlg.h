@@ -199,6 +199,7 @@ class CZORIX7CheckDlg : public CDialog {
   std::vector<std::string> m_resultTimes;  // time of day of each line
   std::string m_savedSettings;             // as Save would write them, at the last load or save
   std::shared_ptr<QTemporaryDir> m_settingsScratch;  // one scratch file for SettingsText
+  std::string m_libraryMessage;  // the card library's message last shown in the list
   bool m_cardsClosed[kMaxCards] = {};
   bool m_destroyed = false;
   QLineEdit* m_editKarte = nullptr;

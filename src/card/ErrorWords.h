@@ -14,6 +14,8 @@ enum : uint32_t {
   kNoData = 0xE0000007,        // fetch from a card that neither runs nor holds a shot
   kDataTimeOut = 0xE0000008,   // a started fetch outlasted the data time-out
   kInjected = 0xE00000FF,      // fault injected on the virtual bench
+  kReplayDiverged = 0xE0000020,  // replay: the calls left the recorded session
+  kNoDriver = 0xE0000021,        // recorder: no driver library, or it lacks this call
 };
 
 inline const char* Meaning(uint32_t word) {
@@ -27,6 +29,8 @@ inline const char* Meaning(uint32_t word) {
     case kNoData: return "keine Daten vorhanden";
     case kDataTimeOut: return "Daten-Time-Out";
     case kInjected: return "eingespeister Fehler (virtuelle Karte)";
+    case kReplayDiverged: return "Wiedergabe weicht von der Aufzeichnung ab";
+    case kNoDriver: return "Aufzeichnung ohne Treiberbibliothek";
     default: return nullptr;
   }
 }

@@ -1,4 +1,6 @@
 // The C entry points: each validates through Call, then hands the work to the card model.
+#include "sim/ModelNames.h"  // first: the exported names belong to Replay.cpp
+
 #include <algorithm>
 #include <cstring>
 #include <string>

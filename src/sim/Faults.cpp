@@ -1,27 +1,13 @@
 #include "sim/Faults.h"
 
+#include "record/CallList.h"
 #include "sim/Journal.h"
 
 namespace zorix7sim {
-namespace {
-
-const char* const kCallNames[] = {
-    "Open", "Close", "IsVersion3", "ResetCard", "IsReseted", "WarmUp", "Start", "Stop",
-    "ClearFIFO", "CancelGetData", "Command", "GetCardPosition", "GetKonfig", "PutKonfig",
-    "ReadConfigData", "WriteConfigData", "ReadRegister", "WriteRegister",
-    "ReadPCIEEPROMbyte", "ReadPCIEEPROMword", "ReadPCIEEPROMdword", "WritePCIEEPROMbyte",
-    "WritePCIEEPROMword", "WritePCIEEPROMdword", "PrepAllGatesParam", "ActiveParam",
-    "SetParam", "StartParam", "SetMode", "SetTriggerDelayParam", "SetTriggerDelay25nsParam",
-    "SetESGateParam", "SetExternalClock", "SetZORIX9", "SetDataTimeOut", "SetSAPDelay",
-    "GetData", "StartGetData", "IsReadyGetDataIntReturn", "GetASCAN", "GetResults",
-    "GetGates", "IsDataInFIFO", "GetADC", "LoadProm",
-};
-
-}  // namespace
 
 bool IsCallName(std::string_view call) {
   std::string want = NormalizeCallName(call);
-  for (const char* name : kCallNames)
+  for (const char* name : session::kCallNames)
     if (NormalizeCallName(name) == want) return true;
   return false;
 }

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 
 #include "AppTestSupport.h"
+#include "record/Session.h"
+#include "sim/Replay.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -162,3 +164,20 @@ TEST_F(TestButtons, CheckAllRunsTheCheckedAvailableTestsInColumnOrder) {
   EXPECT_EQ(checks, 1);
 }
 }  // namespace
+
+TEST_F(TestButtons, WhatTheCardLibraryReportsMeanwhileIsListedButIsNoResult) {
+  auto& d = MainDialogFixture::Start();  // the column's own PCI check
+  const std::string empty = dir.filePath("empty.zx7").toStdString();
+  session::SessionWriter writer;
+  std::string why;
+  ASSERT_TRUE(writer.Open(empty, why)) << why;
+  writer.Close();
+  ASSERT_TRUE(zorix7sim::StartReplay(empty, true));
+  SetCheck(d, IDC_CHECK_PCICONFIG, true);
+  Click(d, IDC_PCICONFIG);
+  zorix7sim::StopReplay();
+  ASSERT_EQ(d.m_listResult.GetCount(), 2);
+  EXPECT_EQ(d.m_listResult.GetText(0), "PCI Configuration: PCI-Konfiguration nicht lesbar");
+  EXPECT_THAT(d.m_listResult.GetText(1).c_str(), testing::HasSubstr("weicht ab bei Aufruf 1: die Aufzeichnung ist zu Ende"));
+  EXPECT_EQ(d.ResultLines().size(), 1u);
+}

@@ -1,0 +1,1 @@
+zorix7_add_fuzzer(fuzz_session fuzz_session.cpp zorix7session)
