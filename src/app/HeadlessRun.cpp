@@ -79,7 +79,7 @@ RunResult RunHeadless(const HeadlessOptions& options, const CString& moduleDir, 
   } else {
     for (UINT n = 1; n <= dlg.m_nCards; ++n) run.cards.push_back({dlg.CardInfoOf(n), {}});
   }
-  dlg.OnOK();
+  dlg.CloseCardsAndEnd();
   run.cardErrors = dlg.m_cardErrors;
   bool failed = !run.cardErrors.empty() || !checkedSomething;
   for (const auto& c : run.cards) failed |= AnyFailed(c.lines);

@@ -142,7 +142,10 @@ void CZORIX7CheckDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CZORIX7CheckDlg::OnOK() {
-  if (!ConfirmExit()) return;
+  if (ConfirmExit()) CloseCardsAndEnd();
+}
+
+void CZORIX7CheckDlg::CloseCardsAndEnd() {
   for (UINT c = 0; c < m_nCards; ++c) {
     if (m_cardsClosed[c]) continue;
     m_cardsClosed[c] = true;

@@ -93,6 +93,9 @@ class CZORIX7CheckDlg : public CDialog {
 
   BOOL OnInitDialog() override;
   void OnOK() override;
+  // Closes every card and ends without asking: what "OK" does once the user agreed, and how a
+  // headless run ends, whose per-card choices are no settings anybody changed.
+  void CloseCardsAndEnd();
   void OnCancel() override;
   void OnDestroy();
 

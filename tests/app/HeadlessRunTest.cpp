@@ -67,6 +67,9 @@ TEST_F(HeadlessRun, EveryCardIsCheckedInColumnOrderAndSummarised) {
   EXPECT_EQ(run.cards[1].card.bus, 3u);
   EXPECT_THAT(printed, HasSubstr("== Karte 2\n"));
   EXPECT_THAT(printed, Not(HasSubstr("nur ein Zyklus"))) << "the starting configuration runs every cycle";
+  // The run ends without a question, with every card closed.
+  EXPECT_THAT(printed, Not(HasSubstr("Trotzdem beenden")));
+  EXPECT_EQ(zorix7sim::JournalOf("Close").size(), 2u);
   // The DSP check needs its firmware file; without one it is skipped, never passed.
   bool dsp = false;
   for (const auto& row : TestColumn()) dsp |= row.buttonId == IDC_DSP && row.factory != nullptr;
