@@ -67,11 +67,6 @@ TEST_F(BenchFileTest, CardNumbersMayHaveGaps) {
   EXPECT_EQ(ZORIX7Open(-1), 0u);
 }
 
-TEST_F(BenchFileTest, AnEmptyBenchHasNoCards) {
-  LoadBench("; no cards installed\n");
-  for (int n = 1; n <= 16; ++n) EXPECT_EQ(ZORIX7Open(n), 0u);
-}
-
 TEST_F(BenchFileTest, CardKeysSetVariantPositionRecordRegistersAndPciImages) {
   LoadBench(
       "[card 5]\n"
@@ -123,13 +118,6 @@ TEST_F(BenchFileTest, FileNamedByTheEnvironmentIsLoadedOnFirstOpen) {
 TEST_F(BenchFileTest, ExampleBenchLoads) {
   ASSERT_TRUE(LoadBenchFile(ZORIX7_BENCH_EXAMPLE)) << BenchError();
   EXPECT_FALSE(CardNumbers().empty());
-}
-
-TEST_F(BenchFileTest, LimitsThemselvesAreInRange) {
-  LoadBench("[Card 1]\nThickness=0.01\nProbeFrequency=0.1\nResetMs=20000\nShotPeriodUs=100000\n");
-  EXPECT_DOUBLE_EQ(Card(1)->setup().specimen.thickness, 0.01);
-  EXPECT_DOUBLE_EQ(Card(1)->setup().specimen.frequency, 0.1);
-  EXPECT_EQ(Card(1)->setup().shotPeriodUs, 100000u);
 }
 
 struct MalformedBench {
