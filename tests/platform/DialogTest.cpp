@@ -233,14 +233,6 @@ TEST_F(DialogExchange, ABadNumberIsReportedAndStopsTheExchange) {
   }
 }
 
-TEST_F(DialogExchange, OkAndCancelWithoutHandlersRunOnOkAndOnCancel) {
-  ExchangeDialog other;
-  other.InitDialog();
-  Click(other, IDCANCEL);
-  EXPECT_TRUE(other.IsEnded());
-  EXPECT_EQ(other.ModalResult(), IDCANCEL);
-}
-
 TEST_F(DialogExchange, OkRunsOnlyWhenTheValuesAreValid) {
   SetEditText(dlg, IDC_BYTE, "300");
   Click(dlg, IDOK);

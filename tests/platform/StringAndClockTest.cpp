@@ -4,17 +4,6 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 
-TEST(CStringFormat, HexAndFixedWidthFormsAsPrintf) {
-  EXPECT_EQ(CString::Formatted("%X", 0xBEEFu), "BEEF");
-  EXPECT_EQ(CString::Formatted("%04X", 0xAu), "000A");
-  EXPECT_EQ(CString::Formatted("%08X", 0xDEADBEEFu), "DEADBEEF");
-  EXPECT_EQ(CString::Formatted("%6.2f", 3.14159), "  3.14");
-  EXPECT_EQ(CString::Formatted("%8.3f", -2.5), "  -2.500");
-  EXPECT_EQ(CString::Formatted("%5.2f", 123.456), "123.46");
-  EXPECT_EQ(CString::Formatted("%3d", 7), "  7");
-  EXPECT_EQ(CString::Formatted("%u", 4294967295u), "4294967295");
-}
-
 TEST(CStringFormat, ResultsLongerThanTheStackBufferAreComplete) {
   std::string expected;
   CString s;

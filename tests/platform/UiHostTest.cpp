@@ -117,17 +117,6 @@ TEST_F(ScriptedHostTest, ADialogThatEndsItselfWhileInitialisingSkipsTheHandler) 
   host.Clear();  // the unused handler is the point here
 }
 
-TEST_F(ScriptedHostTest, ModelessWindowsAreInitialisedAndCounted) {
-  ValueDialog dlg;
-  CurrentUiHost().ShowModeless(dlg);
-  CurrentUiHost().UpdateWindow(dlg);
-  CurrentUiHost().UpdateWindow(dlg);
-  EXPECT_EQ(dlg.m_inits, 1);
-  EXPECT_EQ(host.ModelessShown(), 1);
-  EXPECT_EQ(host.WindowUpdates(), 2);
-  EXPECT_FALSE(dlg.isVisible());
-}
-
 TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   FILE* out = std::tmpfile();
   ASSERT_NE(out, nullptr);
