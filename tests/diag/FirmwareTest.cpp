@@ -48,13 +48,11 @@ TEST(Firmware, HexGroupsBecomeWordsLowByteFirstInWholeBlocks) {
 }
 
 TEST(Firmware, ExtensionIsFoundCaseSensitiveAfterTheFirstCharacterAndBinWins) {
-  EXPECT_EQ(FormatOf("/opt/fw/dsp.hex"), Format::Hex);
-  EXPECT_EQ(FormatOf("dsp.bin"), Format::Bin);
-  EXPECT_EQ(FormatOf("dsp.hex.bin"), Format::Bin);
-  EXPECT_EQ(FormatOf("dsp.bin.hex"), Format::Bin);
-  EXPECT_EQ(FormatOf("DSP.HEX"), Format::None);
-  EXPECT_EQ(FormatOf(".hex"), Format::None);
-  EXPECT_EQ(FormatOf("x.hexfile"), Format::Hex);
+  const std::pair<const char*, Format> names[] = {{"/opt/fw/dsp.hex", Format::Hex}, {"dsp.bin", Format::Bin},
+                                                  {"dsp.hex.bin", Format::Bin},     {"dsp.bin.hex", Format::Bin},
+                                                  {"DSP.HEX", Format::None},        {".hex", Format::None},
+                                                  {"x.hexfile", Format::Hex}};
+  for (auto [name, format] : names) EXPECT_EQ(FormatOf(name), format) << name;
 }
 
 TEST_F(FirmwareFile, FilesAreReadOrRefusedWithTheirReason) {
