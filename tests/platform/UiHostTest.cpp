@@ -47,30 +47,6 @@ std::string Captured(FILE* f) {
 }
 }  // namespace
 
-TEST_F(ScriptedHostTest, BoxesTakeQueuedAnswersOrTheFirstButtonAndAreRecorded) {
-  host.QueueAnswer(IDNO);
-  EXPECT_EQ(MessageBox("Wollen Sie wirklich sichern?", "Check", MB_YESNO), IDNO);
-  EXPECT_EQ(MessageBox("Hardware Reset?", "Command", MB_YESNO | MB_ICONQUESTION), IDYES);
-  EXPECT_EQ(MessageBox("ASCAN?", "Blockmessung", MB_YESNOCANCEL), IDYES);
-  EXPECT_EQ(MessageBox("Fertig", "Test"), IDOK);
-  ASSERT_EQ(host.Boxes().size(), 4u);
-  EXPECT_EQ(host.Boxes()[0].caption, "Check");
-  EXPECT_EQ(host.Boxes()[0].answer, IDNO);
-  EXPECT_EQ(host.Boxes()[1].type, UINT{MB_YESNO | MB_ICONQUESTION});
-  EXPECT_EQ(host.PendingAnswers(), 0u);
-
-  FileDialogRequest request{"Öffnen", "*.ini", "*.*", "*.ini"};
-  CString path = "unverändert";
-  host.QueueFile(CString("/tmp/a.ini"));
-  host.QueueFile(std::nullopt);
-  EXPECT_TRUE(CurrentUiHost().GetOpenFileName(request, path));
-  EXPECT_EQ(path, "/tmp/a.ini");
-  EXPECT_FALSE(CurrentUiHost().GetOpenFileName(request, path));
-  EXPECT_FALSE(CurrentUiHost().GetOpenFileName(request, path));
-  EXPECT_EQ(path, "/tmp/a.ini");
-  EXPECT_EQ(host.FileRequests().size(), 3u);
-}
-
 TEST_F(ScriptedHostTest, DialogsRunTheirQueuedHandlers) {
   ValueDialog dlg;
   host.QueueDialog([](CDialog& d) {
@@ -101,20 +77,6 @@ TEST_F(ScriptedHostTest, DialogsRunTheirQueuedHandlers) {
   EXPECT_EQ(host.Dialogs()[0].title, "Wert");
   EXPECT_EQ(host.Dialogs()[0].result, IDOK);
   EXPECT_EQ(host.Dialogs()[1].result, IDCANCEL);
-}
-
-TEST_F(ScriptedHostTest, ADialogThatEndsItselfWhileInitialisingSkipsTheHandler) {
-  ValueDialog dlg;
-  dlg.m_endInInit = true;
-  bool handlerRan = false;
-  host.QueueDialog([&](CDialog&) {
-    handlerRan = true;
-    return INT_PTR{IDOK};
-  });
-  EXPECT_EQ(dlg.DoModal(), IDOK + 40);
-  EXPECT_FALSE(handlerRan);
-  EXPECT_EQ(host.PendingDialogs(), 1u);
-  host.Clear();  // the unused handler is the point here
 }
 
 TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
