@@ -131,15 +131,6 @@ TEST_F(TestButtons, ZorixFOnlyButtonsRefusePlainCards) {
   EXPECT_EQ(modals, 0);
 }
 
-TEST_F(TestButtons, InteractiveDspRunSendsTheIdentificationsAgain) {
-  auto& d = Start();
-  Register(IDC_DSP);
-  SetCheck(d, IDC_CHECK_DSP, false);
-  zorix7sim::ClearJournal();
-  Click(d, IDC_DSP);
-  EXPECT_EQ(zorix7sim::JournalOf("SetZORIX9").size(), 16u);
-}
-
 TEST_F(TestButtons, CheckAllRunsTheCheckedAvailableTestsInColumnOrder) {
   auto& d = Start();
   Register(IDC_TEST);
