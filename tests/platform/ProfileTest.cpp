@@ -234,14 +234,3 @@ TEST_F(ProfileTest, ABatchWritesOnceAtTheOutermostEnd) {
   EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=2\r\nDMA=yes\r\n");
   EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 2u);
 }
-
-TEST(AfxGetAppTest, IsTheNewestLiveApplication) {
-  EXPECT_EQ(AfxGetApp(), nullptr);
-  CWinApp first;
-  EXPECT_EQ(first.m_pszProfileName, "ZORIX7Check.INI");
-  {
-    CWinApp second("Other");
-    EXPECT_EQ(AfxGetApp(), &second);
-  }
-  EXPECT_EQ(AfxGetApp(), &first);
-}

@@ -70,13 +70,6 @@ TEST_F(FaultTest, CallsWithoutErrorWordReturnTheirFailureResult) {
   EXPECT_EQ(ZORIX7ReadRegister(h, 0x434), 0xABu) << "the refused write did not happen";
 }
 
-TEST_F(FaultTest, UnknownCallsAndCardsAreRefused) {
-  EXPECT_FALSE(AddFault({"GetDatta", 0, 0, 1}));
-  EXPECT_FALSE(AddFault({"GetData", 17, 0, 1}));
-  EXPECT_TRUE(IsCallName("ZORIX7IsReadyGetDataIntReturn"));
-  EXPECT_FALSE(IsCallName("ZORIX7"));
-}
-
 TEST_F(FaultTest, BenchFileFaults) {
   LoadBench(
       "[Card 1]\n[Card 2]\n"
@@ -93,16 +86,4 @@ TEST_F(FaultTest, BenchFileFaults) {
   EXPECT_FALSE(ZORIX7GetADC(h1, adc, &error));
   EXPECT_EQ(error, kErrInjected);
   EXPECT_FALSE(ZORIX7GetADC(h2, adc, &error));
-}
-
-TEST_F(FaultTest, ResetForgetsFaultsJournalAndOpenCards) {
-  HZORIX7 h = OpenCard(1);
-  AddFault({"Start", 0, 0, 5});
-  Reset();
-  UseBuiltInBench();
-  EXPECT_TRUE(Journal().empty());
-  DWORD error = 0;
-  EXPECT_FALSE(ZORIX7Start(h, &error));
-  EXPECT_EQ(error, kErrInvalidHandle);
-  EXPECT_TRUE(ZORIX7Start(OpenCard(1), &error));
 }
