@@ -6,7 +6,6 @@
 
 #include "platform/CDialog.h"
 #include "platform/UiHost.h"
-#include "support/DialogTestSupport.h"
 
 namespace {
 enum : int { IDC_VALUE = 1010 };
@@ -34,8 +33,6 @@ class ValueDialog : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_VALUE, m_value); }
 };
 
-class ScriptedHostTest : public DialogFixture {};
-
 std::string Captured(FILE* f) {
   std::fflush(f);
   std::rewind(f);
@@ -46,38 +43,6 @@ std::string Captured(FILE* f) {
   return s;
 }
 }  // namespace
-
-TEST_F(ScriptedHostTest, DialogsRunTheirQueuedHandlers) {
-  ValueDialog dlg;
-  host.QueueDialog([](CDialog& d) {
-    SetEditText(d, IDC_VALUE, "42");
-    return ScriptedUiHost::PressOk(d);
-  });
-  EXPECT_EQ(dlg.DoModal(), IDOK);
-  EXPECT_EQ(dlg.m_value, 42);
-
-  // Unqueued: cancelled, members untouched. The dialog object can be run again.
-  SetEditText(dlg, IDC_VALUE, "7");
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  EXPECT_EQ(dlg.m_value, 42);
-  EXPECT_EQ(dlg.m_inits, 2);
-
-  // OK with a bad value: the box is shown, the dialog stays open and the script gives up.
-  host.QueueDialog([](CDialog& d) {
-    SetEditText(d, IDC_VALUE, "x");
-    return ScriptedUiHost::PressOk(d);
-  });
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  EXPECT_EQ(dlg.m_value, 42);
-  ASSERT_EQ(host.Boxes().size(), 1u);
-  EXPECT_EQ(host.Boxes()[0].caption, "Wert");
-
-  ASSERT_EQ(host.Dialogs().size(), 3u);
-  EXPECT_EQ(host.Dialogs()[0].className, "(anonymous namespace)::ValueDialog");
-  EXPECT_EQ(host.Dialogs()[0].title, "Wert");
-  EXPECT_EQ(host.Dialogs()[0].result, IDOK);
-  EXPECT_EQ(host.Dialogs()[1].result, IDCANCEL);
-}
 
 TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   FILE* out = std::tmpfile();
@@ -108,24 +73,9 @@ TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   EXPECT_EQ(path, "/tmp/dsp.hex");
 }
 
-// The save chooser: scripted from the same queue as the open chooser; a terminal refuses
-// even with a command-line file, which is one to read.
-TEST(SaveChooser, ScriptedFromTheFileQueueRefusedOnTheTerminal) {
-  ScriptedUiHost host;
-  host.QueueFile(CString("/tmp/a.csv"));
-  host.QueueFile(std::nullopt);
-  host.QueueFile(CString("/tmp/b.ta"));
-  CString path = "p";
-  EXPECT_TRUE(host.GetSaveFileName(FileDialogRequest{"Als CSV speichern"}, path));
-  EXPECT_EQ(path, "/tmp/a.csv");
-  EXPECT_FALSE(host.GetSaveFileName(FileDialogRequest{}, path));
-  EXPECT_EQ(path, "/tmp/a.csv");
-  EXPECT_TRUE(host.GetOpenFileName(FileDialogRequest{}, path));
-  EXPECT_EQ(path, "/tmp/b.ta");
-  ASSERT_EQ(host.SaveRequests().size(), 2u);
-  EXPECT_EQ(host.SaveRequests()[0].title, "Als CSV speichern");
-  EXPECT_EQ(host.FileRequests().size(), 1u);
-
+// A terminal cannot show a save chooser, even with a command-line file, which is one to read.
+TEST(SaveChooser, RefusedOnTheTerminal) {
+  CString path = "/tmp/b.ta";
   FILE* out = std::tmpfile();
   ASSERT_NE(out, nullptr);
   TerminalUiHost terminal(out, false, IDYES);
