@@ -213,12 +213,3 @@ TEST_F(BenchFileTest, LazyLoadOfAMalformedFileReportsOnce) {
   EXPECT_NE(BenchError().find(file.path() + "\", line 2"), std::string::npos) << BenchError();
   EXPECT_EQ(printed.find("Bogus"), printed.rfind("Bogus")) << printed;
 }
-
-TEST_F(BenchFileTest, LoadingAGoodBenchAfterABadOneRecovers) {
-  ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(LoadBenchText("[Card 1]\nx=1\n"));
-  ::testing::internal::GetCapturedStderr();
-  UseBuiltInBench();
-  EXPECT_EQ(BenchError(), "");
-  EXPECT_NE(ZORIX7Open(1), 0u);
-}
