@@ -95,14 +95,6 @@ TEST_F(StartUp, PlainCardForcesSetZeroAndSwitchesZorix9Off) {
   }
 }
 
-TEST_F(StartUp, EverySetGetsItsDefaultIdentification) {
-  auto& d = Start();
-  EXPECT_EQ(d.m_ident[0][0], -10);
-  EXPECT_EQ(d.m_ident[1][3], -23);
-  EXPECT_EQ(zorix7sim::Card(2)->sets[7].zorix9Ident, -27);
-  EXPECT_TRUE(d.m_bZorix9Mode);
-}
-
 TEST_F(StartUp, WarmUpFailureIsReportedPerCardAndStartUpGoesOn) {
   EXPECT_TRUE(zorix7sim::LoadBenchText(kTwoCards));
   zorix7sim::AddFault({"WarmUp", 2, 0, 0x1234});

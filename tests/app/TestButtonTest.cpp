@@ -122,16 +122,6 @@ TEST_F(TestButtons, EachButtonWritesItsOwnPrefix) {
   EXPECT_TRUE(d.ResultLines().empty());
 }
 
-TEST_F(TestButtons, IdentificationRunsItsCheck) {
-  auto& d = Start();
-  Register(IDC_KENNUNG);
-  SetCheck(d, IDC_CHECK_KENNUNG, true);
-  Click(d, IDC_KENNUNG);
-  EXPECT_EQ(checks, 1);
-  EXPECT_EQ(d.m_listResult.GetText(0), CString::Formatted("Kennung: OK 0x%X", d.m_hCard[0]));
-  EXPECT_EQ(d.ResultLines()[0].verdict, Verdict::Pass);
-}
-
 TEST_F(TestButtons, ZorixFOnlyButtonsRefusePlainCards) {
   auto& d = Start("[Card 1]\nVariant=ZORIX7\nBus=2\nSlot=5\n");
   Register(IDC_LCA);
@@ -139,15 +129,6 @@ TEST_F(TestButtons, ZorixFOnlyButtonsRefusePlainCards) {
   Click(d, IDC_LCA);
   EXPECT_THAT(BoxTexts(), ElementsAre("Steuer-LCA|Keine ZORIX7F!"));
   EXPECT_EQ(modals, 0);
-}
-
-TEST_F(TestButtons, InteractiveDspRunSendsTheIdentificationsAgain) {
-  auto& d = Start();
-  Register(IDC_DSP);
-  SetCheck(d, IDC_CHECK_DSP, false);
-  zorix7sim::ClearJournal();
-  Click(d, IDC_DSP);
-  EXPECT_EQ(zorix7sim::JournalOf("SetZORIX9").size(), 16u);
 }
 
 TEST_F(TestButtons, CheckAllRunsTheCheckedAvailableTestsInColumnOrder) {

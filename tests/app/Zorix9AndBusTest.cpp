@@ -84,14 +84,6 @@ TEST(BusView, LinesStopAtTheFirstChannelWithoutBus) {
   EXPECT_THAT(BusAssignmentLines(channels), ElementsAre("Kanal  1  (Bus 2  Slot 5)  Karte 1   ZORIX7F 1234"));
 }
 
-TEST(BusView, ChannelWithoutCardIsListedWithoutKarte) {
-  ChannelEntry channels[kMaxCards];
-  channels[0] = {0, 4, 1, ""};
-  channels[1] = {2, 12, 3, "X"};
-  EXPECT_THAT(BusAssignmentLines(channels),
-              ElementsAre("Kanal  1  (Bus 4  Slot 1)", "Kanal  2  (Bus 12  Slot 3)  Karte 2   X"));
-}
-
 TEST_F(Zorix9, BusViewDialogListsTheConfiguredChannels) {
   WriteConfig("[Bus]\nKanal1=Bus 3 Slot 7\nKanal2=Bus 6 Slot 6\nKanal3=Bus 2 Slot 5\n");
   Start();

@@ -1,5 +1,5 @@
 // DSP commands on the virtual card: where the words land, what the card refuses, the reset
-// command, the SAP delay register and the ADC readout of the bench.
+// command and the ADC readout of the bench.
 #include <gtest/gtest.h>
 
 #include "card/ControlLca.h"
@@ -67,19 +67,8 @@ TEST_F(CardCommands, WordsLandInTheControlLcaAndBadOnesAreRefused) {
   EXPECT_EQ(Send(dsp::kStart), kErrInReset);
 }
 
-TEST_F(CardCommands, SapDelayRegisterAndAdcFromTheBench) {
-  OpenBench("[Card 1]\nAdc=-5.5, 4.9,5.1,120,4.95,2.5\n");
-  DWORD error = 0;
-  ASSERT_TRUE(ZORIX7SetSAPDelay(card, 0x1234, &error));
-  EXPECT_EQ(Model().ReadRegister(lca::kSapDelay), 0x1234u);
-  float v[6] = {};
-  ASSERT_TRUE(ZORIX7GetADC(card, v, &error));
-  EXPECT_FLOAT_EQ(v[0], -5.5f);
-  EXPECT_FLOAT_EQ(v[3], 120.0f);
-  AddFault({"GetADC", 1, 0, 0x31});
-  EXPECT_FALSE(ZORIX7GetADC(card, v, &error));
-  EXPECT_EQ(error, 0x31u);
-
+// The SAP delay register and the ADC readout through the command dialog: CommandDlgTest.
+TEST_F(CardCommands, AdcOfTheBenchNeedsSixNumbersInRange) {
   EXPECT_FALSE(LoadBenchText("[Card 1]\nAdc=1,2,3,4,5\n"));
   EXPECT_NE(BenchError().find("six values"), std::string::npos) << BenchError();
   EXPECT_FALSE(LoadBenchText("[Card 1]\nAdc=1,2,3,4,5,x\n"));

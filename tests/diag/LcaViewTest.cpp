@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "card/ControlLca.h"
 #include "card/DataLca.h"
 #include "diag/DataLCADlg.h"
@@ -99,19 +97,6 @@ TEST_F(LcaView, DataLcaShowsGateResultsAndKeepsGateLimitsApart) {
   Model().WriteRegister(kMode, 0x0300);
   Click(d, CRegisterDlg::IDC_READ);
   EXPECT_TRUE(IsChecked(d, Id(fPacking, 0))) << "3 shows as \"ungepackt\"";
-}
-
-TEST_F(LcaView, GateResultRegistersFollowTheLastShot) {
-  Open<CDataLCADlg>("");
-  DWORD error = 0;
-  ASSERT_TRUE(ZORIX7Start(card, &error));
-  GateReadout readout{};
-  ASSERT_TRUE(ZORIX7GetGates(card, &readout, &error));
-  for (int gate : {0, 1}) {
-    const DWORD reg = datalca::GateRegister(gate);
-    EXPECT_EQ(ZORIX7ReadRegister(card, reg), static_cast<DWORD>(readout.gate[gate].amplitudeRaw >> 4) << 7);
-    EXPECT_EQ(ZORIX7ReadRegister(card, reg + 2), static_cast<DWORD>(std::clamp(readout.gate[gate].t, 0, 0xFFFF)));
-  }
 }
 
 TEST_F(LcaView, AutomaticChecksReportTheFirstFault) {

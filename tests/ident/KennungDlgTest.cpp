@@ -128,12 +128,11 @@ TEST_F(Kennung, PresetsAreSavedAndShownAgain) {
 
   CKennungVorgabenDlg again;
   again.InitDialog();
-  EXPECT_EQ(again.GetDlgItemText(CKennungVorgabenDlg::IDC_DATEINAME), PresetsPath());
-  EXPECT_EQ(again.GetDlgItemText(CKennungVorgabenDlg::IDC_KARTE), "Prüfkarte");
-  EXPECT_EQ(again.GetDlgItemText(CKennungVorgabenDlg::IDC_BANDGRENZE_OBEN), "20.5");
-  EXPECT_EQ(again.GetDlgItemText(CKennungVorgabenDlg::IDC_DAEMPFUNG_EINGANG), "1,2");
-  EXPECT_EQ(again.GetDlgItemText(CKennungVorgabenDlg::IDC_FILTER_MITTE), "1.23,15.00");
-  EXPECT_EQ(again.GetDlgItemText(CKennungVorgabenDlg::IDC_SAMPLERATE), "");
+  using V = CKennungVorgabenDlg;
+  const std::pair<int, std::string> shown[] = {{V::IDC_DATEINAME, PresetsPath()},   {V::IDC_KARTE, "Prüfkarte"},
+                                               {V::IDC_BANDGRENZE_OBEN, "20.5"},    {V::IDC_DAEMPFUNG_EINGANG, "1,2"},
+                                               {V::IDC_FILTER_MITTE, "1.23,15.00"}, {V::IDC_SAMPLERATE, ""}};
+  for (const auto& [id, text] : shown) EXPECT_EQ(again.GetDlgItemText(id), text) << id;
 }
 
 TEST_F(Kennung, PresetsThatCannotBeSavedAreReportedAndNothingIsWritten) {

@@ -116,23 +116,6 @@ TEST(KennungText, ReadsLinesByTheirItemNumberAlone) {
   EXPECT_EQ(band.fBandgrenzeOben, 2.25f);
 }
 
-TEST(KennungLists, ShowNonzeroEntriesAndParseByTheListRule) {
-  KennungRecord r{};
-  const Field& samplerate = Fields()[14];
-  const Field& mitte = Fields()[16];
-  ASSERT_EQ(samplerate.item, 35);
-  ASSERT_EQ(mitte.item, 37);
-  ParseList("5,0,7", r, samplerate);
-  EXPECT_EQ(std::vector<int>(r.bySamplerate, r.bySamplerate + 4), (std::vector<int>{5, 0, 7, 0}));
-  EXPECT_EQ(ShowList(r, samplerate, 0), "5,7");
-  EXPECT_EQ(ShowList(r, samplerate, 3), "  5,  7");
-  EXPECT_EQ(ValueText(r, samplerate), "5");
-  ParseList("1.5, 22.255,0,1234.5", r, mitte);
-  EXPECT_EQ(ShowList(r, mitte, 5), " 1.50,22.25,1234.50");
-  ParseList("", r, mitte);
-  EXPECT_EQ(ShowList(r, mitte, 5), "");
-}
-
 TEST(KennungFields, BuildTheRecordFromWhatWasTyped) {
   KennungFields fields = FieldsFromRecord(FullRecord(), 5);
   EXPECT_EQ(fields[1].text, "AF Dämpfer");

@@ -8,8 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QApplication>
-#include <cmath>
-#include <cstdlib>
 #include <random>
 
 #include "measure/AnzeigeDlg.h"
@@ -450,37 +448,6 @@ TEST_F(AnzeigeDlgTest, DoubleClickListsTheSameData) {
   dlg.m_pData = nullptr;
   QApplication::sendEvent(&dlg, &click);
   EXPECT_EQ(host.Dialogs().size(), 1u);
-}
-
-// ---- a picture to look at ----------------------------------------------------------------
-
-TEST_F(AnzeigeGates, ScreenshotOfASyntheticAScan) {
-  const char* dir = std::getenv("ZORIX7_SCREENSHOT_DIR");
-  if (!dir || !*dir) GTEST_SKIP() << "ZORIX7_SCREENSHOT_DIR not set";
-  // Transmit pulse, an interface echo and a decaying back-wall echo over low noise.
-  std::vector<int16_t> s(kN);
-  std::mt19937 rng(3);
-  std::normal_distribution<double> noise(0, 300);
-  auto echo = [](double i, double at, double amp, double width) {
-    const double t = (i - at) / width;
-    return amp * std::exp(-t * t) * std::sin(0.9 * (i - at));
-  };
-  for (int i = 0; i < kN; ++i) {
-    double v = noise(rng) + echo(i, 40, 30000, 12) + echo(i, 420, 14000, 10) + echo(i, 980, 22000, 14) +
-               echo(i, 1380, 9000, 14);
-    s[i] = static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
-  }
-  samples = plain16(s);
-  gates.enable[2] = TRUE;
-  readout.d = 60;
-  CAnzeigeDlg dlg;
-  dlg.SetData(samples.data(), static_cast<UINT>(samples.size()), 17);
-  dlg.m_pGates = &gates;
-  dlg.m_pGateReadout = &readout;
-  dlg.m_nOffset = kOffset;
-  dlg.resize(kClient);
-  const QString path = QString::fromLocal8Bit(dir) + "/anzeige.png";
-  EXPECT_TRUE(dlg.grab().save(path)) << path.toStdString();
 }
 
 }  // namespace

@@ -124,18 +124,6 @@ TEST(AscanGeometry, TracePointsPerFraming) {
   EXPECT_EQ(traceY8(g, 127), 220 - 198);
 }
 
-TEST(AscanGeometry, NoSamplesDrawNothingThatDependsOnThem) {
-  PlotGeometry g = plotGeometry(660, 440);
-  GateSettings gates{};
-  gates.enable[0] = gates.enable[1] = TRUE;
-  GateReadout r{};
-  EXPECT_TRUE(sampleAxisMarks(g, 0).empty());
-  EXPECT_TRUE(tracePolyline(g, nullptr, 0, false).empty());
-  EXPECT_TRUE(traceColumns(g, nullptr, 0, false).empty());
-  EXPECT_TRUE(gateBars(g, 0, gates, 0, &r).empty());
-  EXPECT_TRUE(readoutLines(g, 0, r, gates).empty());
-}
-
 namespace {
 
 // Pixels a 1-pixel polyline covers (Bresenham, end points included).

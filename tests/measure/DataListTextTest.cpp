@@ -2,10 +2,6 @@
 
 #include "measure/BufferBuilder.h"
 #include "measure/DataListText.h"
-#include "measure/MeasureData.h"
-
-#include <cstdio>
-#include <random>
 
 using namespace measure;
 using measure::test::Buf;
@@ -18,16 +14,6 @@ Lines headed(const Buf& b, uint8_t rate = 0) {
 }
 
 }  // namespace
-
-TEST(DataListPlain, SixteenBitLineShowsRawValueAndBracketAdc) {
-  Buf b;
-  b.words({0, 0, 0x0080, 0x8000});
-  Lines l = dataListLines(b.data(), b.size(), false, false, 0);
-  ASSERT_EQ(l.size(), 5u);
-  EXPECT_EQ(l[0], "8 Bytes");
-  EXPECT_EQ(l[3], "   0.025µs     0.4% |    2    128 (   2) 0x0080");
-  EXPECT_EQ(l[4], "   0.038µs  -100.0% |    3 -32768 (-512) 0x8000");
-}
 
 TEST(DataListPlain, EightBitLineShowsSignedByteInHex) {
   Buf b;
@@ -94,19 +80,4 @@ TEST(DataListHeaded, SamplesStopAtTheEndOfTheData) {
   Buf b;
   b.header(0x14, 0x20000, 1).words({1, 2, 3});
   EXPECT_EQ(headed(b).size(), 3u + 3u) << "header lines and the three samples present";
-}
-
-TEST(DataListLines, SampleLineMatchesPrintfForAnyValueIndexAndRate) {
-  std::mt19937 rng(5);
-  for (int round = 0; round < 20000; ++round) {
-    size_t i = round < 100 ? static_cast<size_t>(round) : rng() % 70000;
-    int16_t s = static_cast<int16_t>(rng());
-    int value = round % 2 ? s : s / 64;
-    double dt = sampleTimeMicroseconds(static_cast<uint8_t>(round));
-    char expected[128];
-    std::snprintf(expected, sizeof expected, "%8.3fµs  %6.1f%% | %4i %6d (%4d) 0x%04X", i * dt,
-                  s * 2 / 655.36, static_cast<int>(i), value, static_cast<int16_t>(s & 0xFF80) / 64,
-                  static_cast<unsigned>(static_cast<uint16_t>(s)));
-    ASSERT_EQ(sampleLine16(i, dt, s, value), expected) << i << " " << s;
-  }
 }

@@ -108,13 +108,6 @@ TEST(PlainResults, RecordLineShowsDistanceAndGates) {
                       std::string("              | ") + "              | " + "              | ");
 }
 
-TEST(PlainResults, NoActiveSetGivesOnlyTheByteCount) {
-  Buf b;
-  b.zeros(48);
-  EXPECT_EQ(plainResultLines(b.data(), b.size(), sets({0, 7})), (Lines{"48 Bytes"}));
-  EXPECT_EQ(resultLines(b.data(), b.size(), false, sets({})), (Lines{"48 Bytes"}));
-}
-
 TEST(PlainResults, TrailingFragmentIsNotARecord) {
   Buf b;
   b.zeros(24 + 23);

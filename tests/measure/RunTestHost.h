@@ -17,10 +17,7 @@ class RunTestHost : public measure::RunHost {
  public:
   RunTestHost();
 
-  measure::RunSettings ReadControls() override {
-    ++controlsRead;
-    return settings;
-  }
+  measure::RunSettings ReadControls() override { return settings; }
   UINT SelectedCard() override { return settings.card; }
   measure::RunCard Card(UINT number) override;
   UINT CardCount() override { return cards; }
@@ -72,7 +69,6 @@ class RunTestHost : public measure::RunHost {
   };
   std::vector<Update> updates;
   std::vector<std::pair<int, int>> progress;
-  int controlsRead = 0;
 };
 
 // A run's test: bench, clock and host; the cards are opened as the main dialog would.
@@ -93,6 +89,3 @@ class RunTest : public ::testing::Test {
   ScopedClock scopedClock{clock};
   RunTestHost host;
 };
-
-// Cards of the built-in kind; card 2 a plain ZORIX7.
-inline constexpr const char* kCardAndPlain = "[Card 1]\n[Card 2]\nVariant=ZORIX7\n";

@@ -40,20 +40,15 @@ TEST_F(Editor, StartShowsTheSetAndWhatTheCardIs) {
   p.TaFileName = "tief.ta";
   D& d = Open(p, "[Card 1]\nVariant=ZORIX7F\nReg0x42E=0x12345\n");
   EXPECT_EQ(d.GetWindowText(), "Anzeige Meßparameter");
-  EXPECT_TRUE(IsChecked(d, D::IDC_RATE40));
+  for (int id : {D::IDC_RATE40, D::IDC_TAKT16, D::IDC_EINZELMESSUNG, D::IDC_BLENDENMESSUNG, D::IDC_UNIT_SAMPLES,
+                 D::IDC_TA_ENABLE})
+    EXPECT_TRUE(IsChecked(d, id)) << id;
   EXPECT_FALSE(IsChecked(d, D::IDC_RATE80));
-  EXPECT_TRUE(IsChecked(d, D::IDC_TAKT16));
-  EXPECT_TRUE(IsChecked(d, D::IDC_EINZELMESSUNG));
-  EXPECT_TRUE(IsChecked(d, D::IDC_BLENDENMESSUNG));
-  EXPECT_TRUE(IsChecked(d, D::IDC_UNIT_SAMPLES));
-  EXPECT_TRUE(IsChecked(d, D::IDC_TA_ENABLE));
-  EXPECT_EQ(Text(D::IDC_VERSTAERKUNG), "20.5");
-  EXPECT_EQ(Text(D::IDC_ESB_LEVEL), "7");
-  EXPECT_EQ(Text(D::IDC_ESB_DELAY), "9029");  // low 16 bits of 0x12345
-  EXPECT_EQ(Text(D::IDC_STUETZSTELLEN), "5");
-  EXPECT_EQ(Text(D::IDC_TA_DATEI), "tief.ta");
-  EXPECT_EQ(Text(D::IDC_VELOCITY), "5920");
-  EXPECT_EQ(Text(D::IDC_AUFNAHME), "1600");
+  // The ESB delay shows the low 16 bits of 0x12345.
+  const std::pair<int, const char*> shown[] = {
+      {D::IDC_VERSTAERKUNG, "20.5"}, {D::IDC_ESB_LEVEL, "7"},   {D::IDC_ESB_DELAY, "9029"}, {D::IDC_STUETZSTELLEN, "5"},
+      {D::IDC_TA_DATEI, "tief.ta"},  {D::IDC_VELOCITY, "5920"}, {D::IDC_AUFNAHME, "1600"}};
+  for (auto [id, text] : shown) EXPECT_EQ(Text(id), text) << id;
 }
 
 TEST_F(Editor, OnAZorix7NeitherGateMeasurementNorEsbDelay) {

@@ -116,14 +116,6 @@ TEST(ParameterSetCopy, TablePointerFollowsTheCopyNotItsSource) {
   EXPECT_EQ(c.TaTablePointer, nullptr);
 }
 
-TEST(SampleRateTable, LowFourBitsSelectTheRow) {
-  EXPECT_EQ(SampleRateRowFor(0).divisor, 8u);
-  EXPECT_DOUBLE_EQ(SampleRateRowFor(6).taStepUs, 0.4);
-  EXPECT_DOUBLE_EQ(SampleRateRowFor(0x13).samplePeriodUs, 0.1);
-  EXPECT_EQ(SampleRateRowFor(9).divisor, 16u);
-  EXPECT_DOUBLE_EQ(SampleRateRowFor(4).samplePeriodUs, 0.00625);
-}
-
 TEST(PrepareSet, SendsTheBlockAsSetZeroWithStartModeOne) {
   zorix7sim::Reset();
   ASSERT_TRUE(zorix7sim::LoadBenchText("[Card 1]\nBus=1\nSlot=1\n"));

@@ -48,50 +48,19 @@ TEST(RandomDraw, DefaultsKeepFaktorWithinTheRecordAndPositionsOnTheirMask) {
   }
 }
 
-TEST(RandomDraw, FieldsAreDrawnInTheirOrderFromRand) {
-  RandomLimits l;
-  l.min.Aufnahmelaenge = l.min.Verstaerkung = 0;  // record defaults otherwise
-  l.min.Samplerate = l.max.Samplerate = 3;        // no bits masked
-  l.max.Average = 200;
-  l.max.IFF = 0xFFFFFFFF;  // the full 32-bit range must not overflow the modulus
-  l.max.PKVorlauf = l.max.Aufnahmelaenge = 60000;
-  l.max.Aufnahmedelay = 50000;
-  l.max.Faktor = 250;
-  l.max.Gleichrichtung = l.max.Sendeimpulsbreite = l.max.Sendeenergie = 255;
-  l.max.Verstaerkung = 65535;
-  l.max.Senderdaempfung = l.max.Eingangsdaempfung = 1;
-  l.min.Filter = 0;
-  l.max.Filter = 255;
-  for (int k = 0; k < 5; ++k) {
-    l.min.Gates.gate[k] = {0, 0, 0};
-    l.max.Gates.gate[k] = {30000u + k, 40000u + k, 0};
-  }
+// max - min + 1 of the full 32-bit range must not wrap to a modulus of 0.
+TEST(RandomDraw, FullThirtyTwoBitRangeDoesNotOverflow) {
+  RandomLimits l = Defaults();
+  l.max.IFF = 0xFFFFFFFF;
   std::srand(7);
-  std::vector<unsigned> r(24);
-  for (unsigned& x : r) x = static_cast<unsigned>(std::rand());
-  std::srand(7);
-  ParamBlock b = Built();
-  DrawRandomParamBlock(l, b);
-  EXPECT_EQ(b.Average, r[0] % 201);
-  EXPECT_EQ(b.Samplerate, 3);
-  EXPECT_EQ(b.IFF, r[2] & 0xFFFF);
-  EXPECT_EQ(b.PKVorlauf, r[3] % 60001);
-  EXPECT_EQ(b.Aufnahmelaenge, r[4] % 60001);
-  EXPECT_EQ(b.Aufnahmedelay, r[5] % 50001);
-  const unsigned faktor = r[6] % 251;
-  EXPECT_EQ(b.Faktor, b.Aufnahmelaenge < faktor ? (b.Aufnahmelaenge & 0xFF) : faktor);
-  EXPECT_EQ(b.Gleichrichtung, r[7] % 256);
-  EXPECT_EQ(b.Sendeimpulsbreite, r[8] % 256);
-  EXPECT_EQ(b.Sendeenergie, r[9] % 256);
-  EXPECT_EQ(b.Verstaerkung, r[10] % 65536);
-  EXPECT_EQ(b.Senderdaempfung, r[11] & 1);
-  EXPECT_EQ(b.Eingangsdaempfung, r[12] & 1);
-  EXPECT_EQ(b.Filter, r[13] % 256);
-  for (unsigned k = 0; k < 5; ++k) {
-    const unsigned start = r[14 + 2 * k] % (30001 + k), width = r[15 + 2 * k] % (40001 + k);
-    EXPECT_EQ(b.Gate[k].start, start);
-    EXPECT_EQ(b.Gate[k].end, start + width > 0xFFFF ? 0xFFFFu : start + width);
+  bool nonzero = false;
+  for (int i = 0; i < 20; ++i) {
+    ParamBlock b = Built();
+    DrawRandomParamBlock(l, b);
+    ASSERT_LE(b.IFF, 0xFFFFu) << "the position mask keeps 16 bits";
+    nonzero |= b.IFF != 0;
   }
+  EXPECT_TRUE(nonzero);
 }
 
 TEST(RandomDraw, MasksEqualAndCrossedLimitsAndTheGateEndClamp) {

@@ -32,13 +32,14 @@ TEST_F(ConfigDialog, ShowsTheHeaderWithItsDigitsAndThePosition) {
   CPCIconfigRegisterDlg dlg(card);
   dlg.InitDialog();
   using D = CPCIconfigRegisterDlg;
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_VENDOR_ID), "1E7A");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_CLASS_CODE), "118000");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_BIST), "00");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_BASE1), "0000D101");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_SUBSYSTEM_ID), "0071");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_SUBVENDOR_ID), "1E7A");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_POSITION), "Bus 2, Slot 5, ZORIX7F");
+  const std::pair<int, const char*> shown[] = {{D::IDC_VENDOR_ID, "1E7A"},
+                                               {D::IDC_CLASS_CODE, "118000"},
+                                               {D::IDC_BIST, "00"},
+                                               {D::IDC_BASE1, "0000D101"},
+                                               {D::IDC_SUBSYSTEM_ID, "0071"},
+                                               {D::IDC_SUBVENDOR_ID, "1E7A"},
+                                               {D::IDC_POSITION, "Bus 2, Slot 5, ZORIX7F"}};
+  for (auto [id, text] : shown) EXPECT_EQ(dlg.GetDlgItemText(id), text) << id;
   EXPECT_EQ(dlg.FieldLabel(D::IDC_SUBSYSTEM_ID), "SubsystemID");
   EXPECT_EQ(dlg.FieldLabel(D::IDC_SUBVENDOR_ID), "SubVendorID");
 
@@ -148,13 +149,11 @@ TEST_F(ConfigDialog, EepromButtonShowsTheConfigurationImageOfTheEeprom) {
   dlg.InitDialog();
   QueueDialog<CPCIconfigEEPROMDlg>([](CPCIconfigEEPROMDlg& e) {
     using E = CPCIconfigEEPROMDlg;
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_VENDOR_ID), "1E7A");
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_CLASS_CODE), "123456");
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_BASE0), "FEB01000");
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_INTERRUPT_LINE), "0B");
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_INTERRUPT_PIN), "02");
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_MINIMUM_GRANT), "03");
-    EXPECT_EQ(e.GetDlgItemText(E::IDC_MAX_LATENCY), "04");
+    const std::pair<int, const char*> shown[] = {{E::IDC_VENDOR_ID, "1E7A"},   {E::IDC_CLASS_CODE, "123456"},
+                                                 {E::IDC_BASE0, "FEB01000"},   {E::IDC_INTERRUPT_LINE, "0B"},
+                                                 {E::IDC_INTERRUPT_PIN, "02"}, {E::IDC_MINIMUM_GRANT, "03"},
+                                                 {E::IDC_MAX_LATENCY, "04"}};
+    for (auto [id, text] : shown) EXPECT_EQ(e.GetDlgItemText(id), text) << id;
     return ScriptedUiHost::PressOk(e);
   });
   Click(dlg, CPCIconfigRegisterDlg::IDC_EEPROM);
@@ -168,12 +167,10 @@ TEST_F(EepromDialog, ShowsTheFieldsAndTheConfigurationBits) {
   using D = CPCIeepromRegisterDlg;
   CPCIeepromRegisterDlg dlg(card);
   dlg.InitDialog();
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_SIGNATURE), "55AA");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_LENGTH), "01");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_ENTRY), "00003DE9");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_PCI_POINTER), "001C");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_CLASS_CODE), "118000");
-  EXPECT_EQ(dlg.GetDlgItemText(D::IDC_INTERRUPT_LINE), "0A");
+  const std::pair<int, const char*> shown[] = {{D::IDC_SIGNATURE, "55AA"},    {D::IDC_LENGTH, "01"},
+                                               {D::IDC_ENTRY, "00003DE9"},    {D::IDC_PCI_POINTER, "001C"},
+                                               {D::IDC_CLASS_CODE, "118000"}, {D::IDC_INTERRUPT_LINE, "0A"}};
+  for (auto [id, text] : shown) EXPECT_EQ(dlg.GetDlgItemText(id), text) << id;
   EXPECT_FALSE(IsChecked(dlg, D::IDC_PCI));
   EXPECT_TRUE(IsChecked(dlg, D::IDC_ASYNC_RD));
   EXPECT_TRUE(IsChecked(dlg, D::IDC_ASYNC_WR));

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "platform/CWinApp.h"
-#include "platform/Cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -69,22 +68,6 @@ TEST_F(ProfileTest, GetProfileIntReadsAsWindowsDoes) {
   app.m_pszProfileName = (dir / "absent.ini").string();
   EXPECT_EQ(app.GetProfileInt("Init", "Karte", 1), 1u);
   EXPECT_FALSE(fs::exists(dir / "absent.ini"));  // reading never creates the file
-}
-
-TEST_F(ProfileTest, WritesKeepTheRestOfTheFileAndItsEncoding) {
-  const std::string original = cp1252::FromUtf8("; Prüfplatz 3\r\n[Selbstest]\r\nDS_FLAGlöschen=no\r\n[Init]\r\nKarte=1\r\n");
-  WriteFile(file, original);
-  EXPECT_TRUE(app.WriteProfileString("SELBSTEST", "DS_FLAGLÖSCHEN", "yes"));
-  EXPECT_TRUE(app.WriteProfileInt("Init", "Karte", -2));
-  EXPECT_TRUE(app.WriteProfileInt("Init", "Zyklen", 200));
-  EXPECT_EQ(ReadFile(file),
-            cp1252::FromUtf8("; Prüfplatz 3\r\n[Selbstest]\r\nDS_FLAGlöschen=yes\r\n[Init]\r\nKarte=-2\r\nZyklen=200\r\n"));
-  EXPECT_EQ(app.GetProfileString("Selbstest", "DS_FLAGlöschen"), "yes");
-
-  // A new file is created on the first write.
-  app.m_pszProfileName = (dir / "new.ini").string();
-  EXPECT_TRUE(app.WriteProfileString("DSP", "Filename", "dsp.bin"));
-  EXPECT_EQ(ReadFile(dir / "new.ini"), "[DSP]\r\nFilename=dsp.bin\r\n");
 }
 
 TEST_F(ProfileTest, AReplacedFileKeepsItsModeAndALinkStaysALink) {
@@ -250,15 +233,4 @@ TEST_F(ProfileTest, ABatchWritesOnceAtTheOutermostEnd) {
   profile::InjectWriteFailure(false);
   EXPECT_EQ(ReadFile(file), "[Init]\r\nKarte=2\r\nDMA=yes\r\n");
   EXPECT_EQ(app.GetProfileInt("Init", "Karte", 0), 2u);
-}
-
-TEST(AfxGetAppTest, IsTheNewestLiveApplication) {
-  EXPECT_EQ(AfxGetApp(), nullptr);
-  CWinApp first;
-  EXPECT_EQ(first.m_pszProfileName, "ZORIX7Check.INI");
-  {
-    CWinApp second("Other");
-    EXPECT_EQ(AfxGetApp(), &second);
-  }
-  EXPECT_EQ(AfxGetApp(), &first);
 }

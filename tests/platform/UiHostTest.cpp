@@ -6,7 +6,6 @@
 
 #include "platform/CDialog.h"
 #include "platform/UiHost.h"
-#include "support/DialogTestSupport.h"
 
 namespace {
 enum : int { IDC_VALUE = 1010 };
@@ -34,8 +33,6 @@ class ValueDialog : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_VALUE, m_value); }
 };
 
-class ScriptedHostTest : public DialogFixture {};
-
 std::string Captured(FILE* f) {
   std::fflush(f);
   std::rewind(f);
@@ -46,87 +43,6 @@ std::string Captured(FILE* f) {
   return s;
 }
 }  // namespace
-
-TEST_F(ScriptedHostTest, BoxesTakeQueuedAnswersOrTheFirstButtonAndAreRecorded) {
-  host.QueueAnswer(IDNO);
-  EXPECT_EQ(MessageBox("Wollen Sie wirklich sichern?", "Check", MB_YESNO), IDNO);
-  EXPECT_EQ(MessageBox("Hardware Reset?", "Command", MB_YESNO | MB_ICONQUESTION), IDYES);
-  EXPECT_EQ(MessageBox("ASCAN?", "Blockmessung", MB_YESNOCANCEL), IDYES);
-  EXPECT_EQ(MessageBox("Fertig", "Test"), IDOK);
-  ASSERT_EQ(host.Boxes().size(), 4u);
-  EXPECT_EQ(host.Boxes()[0].caption, "Check");
-  EXPECT_EQ(host.Boxes()[0].answer, IDNO);
-  EXPECT_EQ(host.Boxes()[1].type, UINT{MB_YESNO | MB_ICONQUESTION});
-  EXPECT_EQ(host.PendingAnswers(), 0u);
-
-  FileDialogRequest request{"Öffnen", "*.ini", "*.*", "*.ini"};
-  CString path = "unverändert";
-  host.QueueFile(CString("/tmp/a.ini"));
-  host.QueueFile(std::nullopt);
-  EXPECT_TRUE(CurrentUiHost().GetOpenFileName(request, path));
-  EXPECT_EQ(path, "/tmp/a.ini");
-  EXPECT_FALSE(CurrentUiHost().GetOpenFileName(request, path));
-  EXPECT_FALSE(CurrentUiHost().GetOpenFileName(request, path));
-  EXPECT_EQ(path, "/tmp/a.ini");
-  EXPECT_EQ(host.FileRequests().size(), 3u);
-}
-
-TEST_F(ScriptedHostTest, DialogsRunTheirQueuedHandlers) {
-  ValueDialog dlg;
-  host.QueueDialog([](CDialog& d) {
-    SetEditText(d, IDC_VALUE, "42");
-    return ScriptedUiHost::PressOk(d);
-  });
-  EXPECT_EQ(dlg.DoModal(), IDOK);
-  EXPECT_EQ(dlg.m_value, 42);
-
-  // Unqueued: cancelled, members untouched. The dialog object can be run again.
-  SetEditText(dlg, IDC_VALUE, "7");
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  EXPECT_EQ(dlg.m_value, 42);
-  EXPECT_EQ(dlg.m_inits, 2);
-
-  // OK with a bad value: the box is shown, the dialog stays open and the script gives up.
-  host.QueueDialog([](CDialog& d) {
-    SetEditText(d, IDC_VALUE, "x");
-    return ScriptedUiHost::PressOk(d);
-  });
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  EXPECT_EQ(dlg.m_value, 42);
-  ASSERT_EQ(host.Boxes().size(), 1u);
-  EXPECT_EQ(host.Boxes()[0].caption, "Wert");
-
-  ASSERT_EQ(host.Dialogs().size(), 3u);
-  EXPECT_EQ(host.Dialogs()[0].className, "(anonymous namespace)::ValueDialog");
-  EXPECT_EQ(host.Dialogs()[0].title, "Wert");
-  EXPECT_EQ(host.Dialogs()[0].result, IDOK);
-  EXPECT_EQ(host.Dialogs()[1].result, IDCANCEL);
-}
-
-TEST_F(ScriptedHostTest, ADialogThatEndsItselfWhileInitialisingSkipsTheHandler) {
-  ValueDialog dlg;
-  dlg.m_endInInit = true;
-  bool handlerRan = false;
-  host.QueueDialog([&](CDialog&) {
-    handlerRan = true;
-    return INT_PTR{IDOK};
-  });
-  EXPECT_EQ(dlg.DoModal(), IDOK + 40);
-  EXPECT_FALSE(handlerRan);
-  EXPECT_EQ(host.PendingDialogs(), 1u);
-  host.Clear();  // the unused handler is the point here
-}
-
-TEST_F(ScriptedHostTest, ModelessWindowsAreInitialisedAndCounted) {
-  ValueDialog dlg;
-  CurrentUiHost().ShowModeless(dlg);
-  CurrentUiHost().UpdateWindow(dlg);
-  CurrentUiHost().UpdateWindow(dlg);
-  EXPECT_EQ(dlg.m_inits, 1);
-  EXPECT_EQ(host.ModelessShown(), 1);
-  EXPECT_EQ(host.WindowUpdates(), 2);
-  EXPECT_FALSE(dlg.isVisible());
-}
 
 TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   FILE* out = std::tmpfile();
@@ -157,24 +73,9 @@ TEST(TerminalHost, PrintsBoxesAndAnswersWithTheConfiguredAnswer) {
   EXPECT_EQ(path, "/tmp/dsp.hex");
 }
 
-// The save chooser: scripted from the same queue as the open chooser; a terminal refuses
-// even with a command-line file, which is one to read.
-TEST(SaveChooser, ScriptedFromTheFileQueueRefusedOnTheTerminal) {
-  ScriptedUiHost host;
-  host.QueueFile(CString("/tmp/a.csv"));
-  host.QueueFile(std::nullopt);
-  host.QueueFile(CString("/tmp/b.ta"));
-  CString path = "p";
-  EXPECT_TRUE(host.GetSaveFileName(FileDialogRequest{"Als CSV speichern"}, path));
-  EXPECT_EQ(path, "/tmp/a.csv");
-  EXPECT_FALSE(host.GetSaveFileName(FileDialogRequest{}, path));
-  EXPECT_EQ(path, "/tmp/a.csv");
-  EXPECT_TRUE(host.GetOpenFileName(FileDialogRequest{}, path));
-  EXPECT_EQ(path, "/tmp/b.ta");
-  ASSERT_EQ(host.SaveRequests().size(), 2u);
-  EXPECT_EQ(host.SaveRequests()[0].title, "Als CSV speichern");
-  EXPECT_EQ(host.FileRequests().size(), 1u);
-
+// A terminal cannot show a save chooser, even with a command-line file, which is one to read.
+TEST(SaveChooser, RefusedOnTheTerminal) {
+  CString path = "/tmp/b.ta";
   FILE* out = std::tmpfile();
   ASSERT_NE(out, nullptr);
   TerminalUiHost terminal(out, false, IDYES);

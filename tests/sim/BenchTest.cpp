@@ -67,11 +67,6 @@ TEST_F(BenchFileTest, CardNumbersMayHaveGaps) {
   EXPECT_EQ(ZORIX7Open(-1), 0u);
 }
 
-TEST_F(BenchFileTest, AnEmptyBenchHasNoCards) {
-  LoadBench("; no cards installed\n");
-  for (int n = 1; n <= 16; ++n) EXPECT_EQ(ZORIX7Open(n), 0u);
-}
-
 TEST_F(BenchFileTest, CardKeysSetVariantPositionRecordRegistersAndPciImages) {
   LoadBench(
       "[card 5]\n"
@@ -123,13 +118,6 @@ TEST_F(BenchFileTest, FileNamedByTheEnvironmentIsLoadedOnFirstOpen) {
 TEST_F(BenchFileTest, ExampleBenchLoads) {
   ASSERT_TRUE(LoadBenchFile(ZORIX7_BENCH_EXAMPLE)) << BenchError();
   EXPECT_FALSE(CardNumbers().empty());
-}
-
-TEST_F(BenchFileTest, LimitsThemselvesAreInRange) {
-  LoadBench("[Card 1]\nThickness=0.01\nProbeFrequency=0.1\nResetMs=20000\nShotPeriodUs=100000\n");
-  EXPECT_DOUBLE_EQ(Card(1)->setup().specimen.thickness, 0.01);
-  EXPECT_DOUBLE_EQ(Card(1)->setup().specimen.frequency, 0.1);
-  EXPECT_EQ(Card(1)->setup().shotPeriodUs, 100000u);
 }
 
 struct MalformedBench {
@@ -224,13 +212,4 @@ TEST_F(BenchFileTest, LazyLoadOfAMalformedFileReportsOnce) {
   unsetenv("ZORIX7_BENCH");
   EXPECT_NE(BenchError().find(file.path() + "\", line 2"), std::string::npos) << BenchError();
   EXPECT_EQ(printed.find("Bogus"), printed.rfind("Bogus")) << printed;
-}
-
-TEST_F(BenchFileTest, LoadingAGoodBenchAfterABadOneRecovers) {
-  ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(LoadBenchText("[Card 1]\nx=1\n"));
-  ::testing::internal::GetCapturedStderr();
-  UseBuiltInBench();
-  EXPECT_EQ(BenchError(), "");
-  EXPECT_NE(ZORIX7Open(1), 0u);
 }

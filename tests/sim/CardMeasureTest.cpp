@@ -541,18 +541,6 @@ TEST_F(MeasureTest, FailedGetDataKeepsTheShot) {
   EXPECT_EQ(Fetch().size(), 3200u);
 }
 
-TEST_F(MeasureTest, ShotPeriodTakesTimeOnTheClock) {
-  LoadBench("[Card 1]\nShotPeriodUs=500\n");
-  h = OpenCard(1);
-  ParamBlock b = DefaultParamBlock();
-  b.StartMode = 3;
-  Prepare(0, b);
-  ASSERT_TRUE(ZORIX7Start(h, &error));
-  const DWORD before = m_clock.GetTickCount();
-  for (int k = 0; k < 10; ++k) Fetch();
-  EXPECT_EQ(m_clock.GetTickCount() - before, 5u);
-}
-
 // The fixture of cards that misbehave: each waits as its name says, and only a bound in
 // the caller (or the data time-out) ends the wait.
 TEST_F(MeasureTest, NeverResetNeverReadyNeverEmptyCards) {

@@ -267,42 +267,10 @@ TEST_F(EepromTest, StuckBytesIgnoreWrites) {
 
 using CardStateTest = SimTest;
 
-TEST_F(CardStateTest, RegistersReadWhatWasLastWritten) {
-  HZORIX7 h1 = OpenCard(1), h2 = OpenCard(2);
-  EXPECT_EQ(ZORIX7ReadRegister(h1, 0x434), 0u);
-  ZORIX7WriteRegister(h1, 0x434, 0xCAFE);
-  ZORIX7WriteRegister(h1, 0x434, 0xBEEF);
-  EXPECT_EQ(ZORIX7ReadRegister(h1, 0x434), 0xBEEFu);
-  EXPECT_EQ(ZORIX7ReadRegister(h2, 0x434), 0u);
-}
-
-TEST_F(CardStateTest, PreparedSetsAndZorix9IdentificationsAreKeptPerSet) {
+TEST_F(CardStateTest, Zorix9ModeFollowsTheIdentificationsPerCard) {
   HZORIX7 h = OpenCard(1);
   DWORD error;
-  ParamBlock block{};
-  block.Aufnahmelaenge = 1024;
-  block.Gate[2].threshold = 0x320;
-  ASSERT_TRUE(ZORIX7PrepAllGatesParam(h, 3, block, &error));
-  ASSERT_TRUE(ZORIX7SetTriggerDelayParam(h, 3, 500, &error));
-  ASSERT_TRUE(ZORIX7SetESGateParam(h, 3, 40, 77, TRUE, FALSE, &error));
-  ActiveSetFlags flags{};
-  flags.flag[3] = TRUE;
-  ASSERT_TRUE(ZORIX7ActiveParam(h, flags, &error));
-  ASSERT_TRUE(ZORIX7SetMode(h, 1, &error));
-  ASSERT_TRUE(ZORIX7SetDataTimeOut(h, 10, &error));
-
   CardModel* card = Card(1);
-  EXPECT_TRUE(card->sets[3].prepared);
-  EXPECT_FALSE(card->sets[2].prepared);
-  EXPECT_EQ(card->sets[3].block.Aufnahmelaenge, 1024);
-  EXPECT_EQ(card->sets[3].block.Gate[2].threshold, 0x320);
-  EXPECT_EQ(card->sets[3].triggerDelay, 500u);
-  EXPECT_TRUE(card->sets[3].esGate.relative);
-  EXPECT_EQ(card->sets[3].esGate.time, 77u);
-  EXPECT_TRUE(card->active.flag[3]);
-  EXPECT_EQ(card->dmaMode, 1u);
-  EXPECT_EQ(card->dataTimeOutSeconds, 10u);
-
   EXPECT_FALSE(card->Zorix9Mode());
   ASSERT_TRUE(ZORIX7SetZORIX9(h, 5, -15, &error));
   EXPECT_EQ(card->sets[5].zorix9Ident, -15);
@@ -340,24 +308,4 @@ TEST_F(CardStateTest, ResetTakesTimeOnTheClock) {
   EXPECT_EQ(polls, 3);
   EXPECT_TRUE(ZORIX7WarmUp(h, &error));
   EXPECT_TRUE(Card(1)->warmedUp);
-}
-
-TEST_F(CardStateTest, LoadPromKeepsTheWholeBlocks) {
-  HZORIX7 h = OpenCard(1);
-  std::vector<BYTE> image(256);
-  image[255] = 0x77;
-  DWORD error;
-  ASSERT_TRUE(ZORIX7LoadProm(h, 2, image.data(), &error));
-  EXPECT_EQ(Card(1)->program, image);
-}
-
-TEST_F(CardStateTest, AdcReadsPlausibleSupplies) {
-  HZORIX7 h = OpenCard(1);
-  DWORD error = 1;
-  float adc[6] = {};
-  ASSERT_TRUE(ZORIX7GetADC(h, adc, &error));
-  EXPECT_EQ(error, 0u);
-  EXPECT_GT(adc[0], 10.0f);
-  EXPECT_LT(adc[0], 80.0f);
-  EXPECT_NEAR(adc[1], 5.0f, 0.25f);
 }

@@ -1,48 +1,7 @@
-// The call journal and injected faults.
+// Injected faults: which call of which card fails, and with what.
 #include "SimTestSupport.h"
 
 using namespace zorix7sim;
-
-using JournalTest = SimTest;
-
-TEST_F(JournalTest, RecordsCallCardArgumentsResultAndError) {
-  HZORIX7 h = OpenCard(2);
-  ZORIX7WriteRegister(h, 0x10, 0x55);
-  DWORD error = 0;
-  ZORIX7SetParam(h, 9, &error);
-  ZORIX7Open(7);
-  ZORIX7Stop(0xDEAD, &error);
-
-  auto j = Journal();
-  ASSERT_EQ(j.size(), 5u);
-  EXPECT_EQ(j[0].call, "ZORIX7Open");
-  EXPECT_EQ(j[0].card, 2);
-  EXPECT_EQ(j[0].args, "2");
-  EXPECT_EQ(j[0].result, h);
-  EXPECT_TRUE(j[0].ok);
-
-  EXPECT_EQ(j[1].call, "ZORIX7WriteRegister");
-  EXPECT_EQ(j[1].card, 2);
-  EXPECT_EQ(j[1].args, "0x10, 0x55");
-
-  EXPECT_EQ(j[2].call, "ZORIX7SetParam");
-  EXPECT_FALSE(j[2].ok);
-  EXPECT_EQ(j[2].error, kErrOutOfRange);
-  EXPECT_NE(j[2].args.find('9'), std::string::npos);
-
-  EXPECT_EQ(j[3].card, 0) << "no card 7 on the bench";
-  EXPECT_EQ(j[3].result, 0u);
-  EXPECT_EQ(j[3].error, kErrNoCard);
-
-  EXPECT_EQ(j[4].call, "ZORIX7Stop");
-  EXPECT_EQ(j[4].card, 0);
-  EXPECT_EQ(j[4].error, kErrInvalidHandle);
-  EXPECT_NE(j[4].ToString().find("ZORIX7Stop"), std::string::npos);
-
-  EXPECT_EQ(JournalOf("writeregister").size(), 1u);
-  ClearJournal();
-  EXPECT_TRUE(Journal().empty());
-}
 
 using FaultTest = SimTest;
 
@@ -111,13 +70,6 @@ TEST_F(FaultTest, CallsWithoutErrorWordReturnTheirFailureResult) {
   EXPECT_EQ(ZORIX7ReadRegister(h, 0x434), 0xABu) << "the refused write did not happen";
 }
 
-TEST_F(FaultTest, UnknownCallsAndCardsAreRefused) {
-  EXPECT_FALSE(AddFault({"GetDatta", 0, 0, 1}));
-  EXPECT_FALSE(AddFault({"GetData", 17, 0, 1}));
-  EXPECT_TRUE(IsCallName("ZORIX7IsReadyGetDataIntReturn"));
-  EXPECT_FALSE(IsCallName("ZORIX7"));
-}
-
 TEST_F(FaultTest, BenchFileFaults) {
   LoadBench(
       "[Card 1]\n[Card 2]\n"
@@ -134,16 +86,4 @@ TEST_F(FaultTest, BenchFileFaults) {
   EXPECT_FALSE(ZORIX7GetADC(h1, adc, &error));
   EXPECT_EQ(error, kErrInjected);
   EXPECT_FALSE(ZORIX7GetADC(h2, adc, &error));
-}
-
-TEST_F(FaultTest, ResetForgetsFaultsJournalAndOpenCards) {
-  HZORIX7 h = OpenCard(1);
-  AddFault({"Start", 0, 0, 5});
-  Reset();
-  UseBuiltInBench();
-  EXPECT_TRUE(Journal().empty());
-  DWORD error = 0;
-  EXPECT_FALSE(ZORIX7Start(h, &error));
-  EXPECT_EQ(error, kErrInvalidHandle);
-  EXPECT_TRUE(ZORIX7Start(OpenCard(1), &error));
 }
