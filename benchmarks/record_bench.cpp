@@ -20,6 +20,8 @@
 #include "sim/Replay.h"
 #include "sim/Zorix7Sim.h"
 
+#include "RatioReporter.h"
+
 namespace {
 
 using session::CallId;
@@ -116,27 +118,16 @@ void BM_Replay(benchmark::State& state) {
 BENCHMARK(BM_Replay)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // Keeps the mean time of the read and the replay for the last line.
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  Reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const double seconds = run.GetAdjustedRealTime() / 1e3;  // reported in milliseconds
-      if (run.run_name.function_name == "BM_ReadSession") g_readSeconds = seconds;
-      if (run.run_name.function_name == "BM_Replay") g_replaySeconds = seconds;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Reporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  RunBenchmarks(argc, argv, [](const BenchmarkRun& run) {
+    if (run.run_type != BenchmarkRun::RT_Iteration || run.error_occurred) return;
+    const double seconds = run.GetAdjustedRealTime() / 1e3;  // reported in milliseconds
+    if (run.run_name.function_name == "BM_ReadSession") g_readSeconds = seconds;
+    if (run.run_name.function_name == "BM_Replay") g_replaySeconds = seconds;
+  });
   for (const Bench* b : {&g_noisy, &g_repeating}) std::filesystem::remove(b->path);
   std::printf("Sitzung/getragene Bytes: %s %.3f (Ziel <= 0.5), %s %.4f (Ziel <= 0.05); "
               "Wiedergabe/Lesen der Datei: %.2f (Ziel >= 0.5)\n",

@@ -10,6 +10,8 @@
 
 #include "BenchRunHost.h"
 
+#include "RatioReporter.h"
+
 namespace {
 
 constexpr int kCyclesPerRun = 20000;
@@ -36,25 +38,14 @@ void BM_Rate11Instant(benchmark::State& state) {
 BENCHMARK(BM_Rate11Instant)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Keeps the rate for the last line.
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  Reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      auto it = run.counters.find("cycles_per_s");
-      if (it != run.counters.end() && run.run_type == Run::RT_Iteration) g_cyclesPerSecond = it->second;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Reporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  RunBenchmarks(argc, argv, [](const BenchmarkRun& run) {
+    auto it = run.counters.find("cycles_per_s");
+    if (it != run.counters.end() && run.run_type == BenchmarkRun::RT_Iteration) g_cyclesPerSecond = it->second;
+  });
   const double pciShots = kPciBytesPerSecond / kAscanBytes;
   std::printf("Karte n Satz n, instant: %.0f Zyklen/s; PCI-Grenze 1600 Samples: %.0f Schuesse/s; Verhaeltnis %.1f\n",
               g_cyclesPerSecond, pciShots, g_cyclesPerSecond / pciShots);

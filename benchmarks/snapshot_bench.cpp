@@ -16,6 +16,8 @@
 #include "sim/Zorix7Sim.h"
 #include "snapshot/CardSnapshot.h"
 
+#include "RatioReporter.h"
+
 namespace {
 constexpr int kCards = 16;
 double g_snapshotNs = 0;
@@ -96,27 +98,16 @@ void BM_BareCalls16(benchmark::State& state) {
 }
 BENCHMARK(BM_BareCalls16)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  Reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      auto it = run.counters.find("ns_per_card");
-      if (it == run.counters.end() || run.run_type != Run::RT_Iteration) continue;
-      // The least disturbed repetition of each: the machine is shared.
-      double& ns = run.benchmark_name().find("Snapshot") != std::string::npos ? g_snapshotNs : g_callsNs;
-      ns = ns > 0 ? std::min(ns, it->second * 1e9) : it->second * 1e9;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Reporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  RunBenchmarks(argc, argv, [](const BenchmarkRun& run) {
+    auto it = run.counters.find("ns_per_card");
+    if (it == run.counters.end() || run.run_type != BenchmarkRun::RT_Iteration) return;
+    // The least disturbed repetition of each: the machine is shared.
+    double& ns = run.benchmark_name().find("Snapshot") != std::string::npos ? g_snapshotNs : g_callsNs;
+    ns = ns > 0 ? std::min(ns, it->second * 1e9) : it->second * 1e9;
+  });
   std::printf("Zustand je Karte: %.1f us, ihre Bibliotheksaufrufe allein: %.1f us; Verhaeltnis %.2f\n",
               g_snapshotNs / 1e3, g_callsNs / 1e3, g_snapshotNs > 0 ? g_callsNs / g_snapshotNs : 0.0);
   return 0;
