@@ -10,9 +10,9 @@
 #include <span>
 
 #include "app/HeadlessRun.h"
-#include "card/ErrorWords.h"
+#include "app/ResultList.h"
+#include "card/LibraryMessage.h"
 #include "platform/QtText.h"
-#include "platform/TextParse.h"
 
 namespace {
 const char* VerdictName(Verdict v) {
@@ -32,12 +32,10 @@ QString CheckName(const CString& line) {
 }
 
 // The library error word a failure line names (" Error %X"), if any.
+// The word the line names, as the result list's tooltip finds it.
 std::optional<uint32_t> ErrorWordOf(const CString& line) {
-  int at = line.Find("Error ");
-  if (at < 0) return std::nullopt;
-  std::string_view rest = std::string_view(line.str()).substr(static_cast<size_t>(at) + 6);
-  rest = rest.substr(0, rest.find_first_not_of("0123456789abcdefABCDEF"));
-  return text::ParseHex(rest);
+  const std::vector<uint32_t> words = resultlist::ErrorWords(line.str());
+  return words.empty() ? std::nullopt : std::optional<uint32_t>(words.front());
 }
 
 QJsonArray WouldWriteJson(const std::vector<CardWrite>& writes) {
@@ -171,7 +169,8 @@ bool WriteJsonReport(const RunResult& run, const std::string& path, std::string&
       QJsonObject check{{"name", CheckName(l.text)}, {"line", ToQ(l.text)}, {"verdict", VerdictName(l.verdict)}};
       if (auto word = l.errorWord ? l.errorWord : ErrorWordOf(l.text); word && l.verdict == Verdict::Fail) {
         check["errorWord"] = static_cast<qint64>(*word);
-        if (const char* meaning = errorword::Meaning(*word)) check["errorMeaning"] = meaning;
+        if (std::string meaning = CardErrorMeaning(*word); !meaning.empty())
+          check["errorMeaning"] = QString::fromStdString(meaning);
       }
       if (!l.wouldWrite.empty()) check["wouldWrite"] = WouldWriteJson(l.wouldWrite);
       checks.append(check);
