@@ -60,8 +60,10 @@ int TerminalUiHost::MessageBox(const CString& text, const CString& caption, UINT
 INT_PTR TerminalUiHost::DoModal(CDialog& dlg) {
   dlg.InitDialog();
   if (dlg.IsEnded()) return dlg.ModalResult();
-  std::fprintf(m_out, "[%s] Dialog kann ohne Bildschirm nicht angezeigt werden.\n", dlg.GetWindowText().c_str());
-  std::fflush(m_out);
+  if (m_windowsNotShown.insert(dlg.GetWindowText().str()).second) {
+    std::fprintf(m_out, "[%s] Dialog kann ohne Bildschirm nicht angezeigt werden.\n", dlg.GetWindowText().c_str());
+    std::fflush(m_out);
+  }
   return IDCANCEL;
 }
 

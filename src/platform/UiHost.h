@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +101,7 @@ class TerminalUiHost final : public UiHost {
   int m_yesNoAnswer;
   std::optional<CString> m_fileAnswer;
   bool m_cardChangeConsent = false;
+  std::set<std::string> m_windowsNotShown;  // said once per run, not once per card
 };
 
 // Tests: answers are queued, everything shown is recorded.

@@ -67,6 +67,10 @@ TEST_F(HeadlessRun, EveryCardIsCheckedInColumnOrderAndSummarised) {
   EXPECT_EQ(run.cards[1].card.bus, 3u);
   EXPECT_THAT(printed, HasSubstr("== Karte 2\n"));
   EXPECT_THAT(printed, Not(HasSubstr("nur ein Zyklus"))) << "the starting configuration runs every cycle";
+  // A window a run without a screen cannot show is said once, not once per card.
+  const std::string notShown = "[Anzeige Meßdaten] Dialog kann ohne Bildschirm nicht angezeigt werden.\n";
+  ASSERT_NE(printed.find(notShown), std::string::npos) << printed;
+  EXPECT_EQ(printed.find(notShown), printed.rfind(notShown)) << printed;
   // The run ends without a question, with every card closed.
   EXPECT_THAT(printed, Not(HasSubstr("Trotzdem beenden")));
   EXPECT_EQ(zorix7sim::JournalOf("Close").size(), 2u);
